@@ -1,0 +1,115 @@
+// Run set-up: the command line, the two files, the informational lines and the exit status.
+#include "driver/cycalc.h"
+
+#include <memory>
+#include <new>
+#include <string>
+#include <string_view>
+
+#include "driver/command_line.h"
+#include "driver/measurement_pass.h"
+#include "driver/usage.h"
+#include "log/log_reader.h"
+#include "platform/files.h"
+
+namespace cycalc {
+
+namespace {
+
+void print(TextOut& out, std::string_view text) { text_out_write(out, text.data(), text.size()); }
+
+// A message around one piece of user text, which is printed as it stands (never as a format).
+void print_message(TextOut& out, std::string_view before, std::string_view argument, std::string_view after) {
+    print(out, before);
+    print(out, argument);
+    print(out, after);
+}
+
+// Everything the pass works on, allocated once per run.
+struct RunFiles {
+    PlatformFile log_file;
+    PlatformFile detail_file;
+    TextIn log;
+    LogReader reader;
+    TextOut detail;
+    PassState pass;
+};
+
+// Status precedence: a failure (1) over lost output (255) over success (0).
+int combine(int status, bool output_lost) {
+    return status == STATUS_OK && output_lost ? STATUS_WRITE_FAILED : status;
+}
+
+int run_log(RunFiles& files, const LogArgument& argument, const std::string& file_name, const char* outfile,
+            TextOut& out) {
+    if (file_name.empty() || !open_log_file(file_name.c_str(), files.log_file)) {
+        print_message(out, "Can not open input file ", file_name, "\n");
+        return STATUS_FAILURE;
+    }
+    print_message(out, "file name: ", file_name, "\n");
+    print_message(out, "format: ", scan_format_text(argument.scan_format), "\n");
+
+    TextOut* detail = nullptr;
+    if (outfile != nullptr) {
+        // Creating the detail file empties it: never do that to the log itself.
+        if (names_open_file(outfile, files.log_file)) {
+            print_message(out, "Output file ", outfile, " is the input file\n");
+            close_file(files.log_file);
+            return STATUS_FAILURE;
+        }
+        if (!create_detail_file(outfile, files.detail_file)) {
+            print_message(out, "Can not open output file ", outfile, "\n");
+            close_file(files.log_file);
+            return STATUS_FAILURE;
+        }
+        text_out_init(files.detail, file_sink(files.detail_file), false);
+        detail = &files.detail;
+    }
+
+    text_in_init(files.log, file_source(files.log_file));
+    log_reader_init(files.reader, files.log, argument.scan_format, argument.long_mode);
+    const PassOutcome outcome = run_measurement_pass(files.reader, files.pass, out, detail);
+
+    // The log, then the detail file; the last close gives the result. On a log that ended with its
+    // first line the program just ends, whatever the closes say.
+    bool closed = close_file(files.log_file);
+    bool detail_lost = false;
+    if (detail != nullptr) {
+        detail_lost = !text_out_flush(*detail);
+        closed = close_file(files.detail_file);
+    }
+    if (files.log.error) {
+        // A read error ends the pass like the end of the log, but is never taken for it.
+        print_message(out, "Can not read input file ", file_name, "\n");
+        return STATUS_FAILURE;
+    }
+    if (outcome == PassOutcome::log_at_end) return combine(STATUS_OK, detail_lost);
+    return combine(STATUS_OK, detail_lost || !closed);
+}
+
+int run(int argc, const char* const* argv, TextOut& out) {
+    if (argc <= 1) {
+        for (const char* text : USAGE_TEXTS) print(out, text);
+        return STATUS_FAILURE;
+    }
+    const std::string_view log_argument = argv[1];
+    const LogArgument argument = parse_log_argument(log_argument);
+    const std::string file_name(argument.file_name);
+    const char* outfile = argc > 2 ? argv[2] : nullptr;
+    const auto files = std::make_unique<RunFiles>();
+    return run_log(*files, argument, file_name, outfile, out);
+}
+
+}  // namespace
+
+int run_cycalc(int argc, const char* const* argv, TextOut& out) {
+    int status = STATUS_FAILURE;
+    try {
+        status = run(argc, argv, out);
+    } catch (const std::bad_alloc&) {
+        print(out, "Out of memory\n");
+    }
+    return combine(status, !text_out_flush(out));
+}
+
+}  // namespace cycalc

@@ -1,0 +1,36 @@
+// The few file operations the program needs, one implementation per platform.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/text_in.h"
+#include "platform/text_out.h"
+
+namespace cycalc {
+
+// An open file: a descriptor on POSIX, a HANDLE on Windows.
+struct PlatformFile {
+    std::intptr_t handle;
+};
+
+// Opens an existing file for reading. False for a missing or unreadable file and for a directory.
+bool open_log_file(const char* name, PlatformFile& file);
+
+// True when `name` names the very file that `file` is open on (through any spelling or link).
+bool names_open_file(const char* name, const PlatformFile& file);
+
+// Creates the file, or empties an existing one, and opens it for writing.
+bool create_detail_file(const char* name, PlatformFile& file);
+
+// Closes the file; false when the platform reports a failure.
+bool close_file(PlatformFile& file);
+
+// Byte source and sink over an open file; `file` must outlive them.
+ByteSource file_source(PlatformFile& file);
+ByteSink file_sink(PlatformFile& file);
+
+// Standard output, and whether it is a terminal (written unbuffered).
+PlatformFile standard_output();
+bool is_terminal(const PlatformFile& file);
+
+}  // namespace cycalc

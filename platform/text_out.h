@@ -1,0 +1,34 @@
+// Text-mode output stream: every LF is written as CR LF; text is collected in a buffer and written
+// out in large pieces, or at once when the stream is unbuffered (a terminal).
+#pragma once
+
+#include <cstddef>
+
+namespace cycalc {
+
+// Where the bytes go: a file descriptor by default, any function in tests.
+// `write` returns the count of bytes taken (at least 1) or -1 on a write error.
+struct ByteSink {
+    long (*write)(void* context, const char* data, std::size_t size);
+    void* context;
+};
+
+inline constexpr std::size_t TEXT_OUT_BLOCK = std::size_t{1} << 17;
+
+struct TextOut {
+    ByteSink sink;
+    bool unbuffered;   // write out after every call (a terminal shows each line at once)
+    bool failed;       // some write has failed: the text of that write is lost
+    std::size_t used;  // bytes waiting in `buffer`
+    char buffer[TEXT_OUT_BLOCK];
+};
+
+void text_out_init(TextOut& out, ByteSink sink, bool unbuffered);
+
+// Appends `size` bytes of text, each LF as CR LF.
+void text_out_write(TextOut& out, const char* text, std::size_t size);
+
+// Writes out what is buffered. Returns false when this or any earlier write has failed.
+bool text_out_flush(TextOut& out);
+
+}  // namespace cycalc

@@ -1,0 +1,58 @@
+// The two report lines, filled in field by field from their format texts.
+#include "report/report_lines.h"
+
+#include <cstring>
+
+#include "report/number_fields.h"
+
+namespace cycalc {
+
+namespace {
+
+std::size_t put(char* out, const char* literal) {
+    const std::size_t length = std::strlen(literal);
+    std::memcpy(out, literal, length);
+    return length;
+}
+
+}  // namespace
+
+std::size_t render_summary_line(char* line, std::uint32_t state, float average, float peak) {
+    // "ID: %04lx (%5lu) MIPs (avg,peak): %1.2e %1.2e\n"
+    char* p = line;
+    p += put(p, "ID: ");
+    p += format_hex_field(state, p);
+    p += put(p, " (");
+    p += format_decimal_field(state, p);
+    p += put(p, ") MIPs (avg,peak): ");
+    p += format_sci(static_cast<double>(average), p);
+    *p++ = ' ';
+    p += format_sci(static_cast<double>(peak), p);
+    *p++ = '\n';
+    return static_cast<std::size_t>(p - line);
+}
+
+std::size_t render_detail_line(char* line, std::uint32_t state, std::uint32_t cycles, double mips) {
+    // "state_ID: 0x%04lx, CPU cycles/call: %1.2e, MIPs: %1.2e\n"
+    char* p = line;
+    p += put(p, "state_ID: 0x");
+    p += format_hex_field(state, p);
+    p += put(p, ", CPU cycles/call: ");
+    p += format_sci(static_cast<double>(cycles), p);
+    p += put(p, ", MIPs: ");
+    p += format_sci(mips, p);
+    *p++ = '\n';
+    return static_cast<std::size_t>(p - line);
+}
+
+void write_summary_line(TextOut& out, std::uint32_t state, float average, float peak) {
+    char line[REPORT_LINE_MAX];
+    text_out_write(out, line, render_summary_line(line, state, average, peak));
+}
+
+void write_detail_line(TextOut& detail, std::uint32_t state, std::uint32_t cycles, double mips) {
+    char line[REPORT_LINE_MAX];
+    text_out_write(detail, line, render_detail_line(line, state, cycles, mips));
+}
+
+}  // namespace cycalc

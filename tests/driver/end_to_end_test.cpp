@@ -1,0 +1,259 @@
+// The built program on fixture logs: standard output, the detail file and the exit status, byte for
+// byte, and every way in which a run can end.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+struct Result {
+    int status;
+    std::string out;
+};
+
+std::string read_file(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+void write_file(const fs::path& path, const std::string& data) {
+    std::ofstream file(path, std::ios::binary);
+    file << data;
+}
+
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/cycalc-e2e-XXXXXX";
+        ASSERT_NE(::mkdtemp(pattern), nullptr);
+        dir = pattern;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // Runs cycalc in `dir` with the arguments; standard input from `input` (a path) or /dev/null,
+    // standard output to `output` (a path) or captured.
+    Result run(const std::vector<std::string>& args, const std::string& input = "/dev/null",
+               const std::string& output = "") {
+        const fs::path captured = dir / ".stdout";
+        const pid_t child = ::fork();
+        if (child == 0) {
+            if (::chdir(dir.c_str()) != 0) ::_exit(120);
+            const int in = ::open(input.c_str(), O_RDONLY);
+            const int out = ::open(output.empty() ? captured.c_str() : output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            if (in < 0 || out < 0) ::_exit(121);
+            ::dup2(in, 0);
+            ::dup2(out, 1);
+            std::vector<char*> argv{const_cast<char*>(CYCALC_BINARY)};
+            for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+            argv.push_back(nullptr);
+            ::execv(CYCALC_BINARY, argv.data());
+            ::_exit(122);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        Result result{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ""};
+        if (output.empty()) result.out = read_file(captured);
+        fs::remove(captured);
+        return result;
+    }
+
+    fs::path dir;
+};
+
+const std::string WORKED_LOG =
+    "1651 log of run 7\n0x0001\n0x0064\n0x0001\n0x00C8\n0x0001\n0x012C\n0x0002\n0x0032\n0x0002\n0x0046\n";
+const std::string WORKED_SUMMARY =
+    "ID: 0001 (    1) MIPs (avg,peak): 1.00e+05 1.20e+05\r\n"
+    "ID: 0002 (    2) MIPs (avg,peak): 2.40e+04 2.80e+04\r\n";
+const std::string WORKED_DETAIL =
+    "state_ID: 0x0001, CPU cycles/call: 2.00e+02, MIPs: 8.00e+04\r\n"
+    "state_ID: 0x0001, CPU cycles/call: 3.00e+02, MIPs: 1.20e+05\r\n"
+    "state_ID: 0x0001, CPU cycles/call: 5.00e+01, MIPs: 2.00e+04\r\n"
+    "state_ID: 0x0002, CPU cycles/call: 7.00e+01, MIPs: 2.80e+04\r\n";
+
+std::string info(const std::string& name, const std::string& format = "%lx") {
+    return "file name: " + name + "\r\nformat: " + format + "\r\n";
+}
+
+TEST_F(EndToEnd, WorkedWholeRun) {
+    write_file(dir / "run.log", WORKED_LOG);
+    const Result result = run({"run.log", "out.txt"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, info("run.log") + WORKED_SUMMARY);
+    EXPECT_EQ(read_file(dir / "out.txt"), WORKED_DETAIL);
+    EXPECT_EQ(read_file(dir / "run.log"), WORKED_LOG);
+}
+
+TEST_F(EndToEnd, UsageWithoutArguments) {
+    const Result result = run({});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out,
+              "cycalc.exe: MIPs calculation utility. It operates on a log file\r\n"
+              "containing state and cycle measurement values logged for each call\r\n"
+              "to the function under test. The default frame size (number of samples\r\n"
+              "per call) is 20, and the sample rate is 8000 Hz.\r\n"
+              "\r\n"
+              "\r\n"
+              "Usage : cycalc infile[,d][,l] [outfile]\r\n"
+              "where:\r\n"
+              "  ,d option specifies data in 'infile' to be in ascii decimal format\r\n"
+              "  ,l option specifies data in 'infile' to be 32-bit long\r\n"
+              "\r\n"
+              "\r\n");
+    EXPECT_TRUE(fs::is_empty(dir));
+}
+
+TEST_F(EndToEnd, LogThatCannotBeOpened) {
+    write_file(dir / "out.txt", "kept");
+    fs::create_directory(dir / "folder");
+    for (const std::string& arg : {"missing.log,d"s, "folder"s, "folder,l"s}) {
+        const std::string name = arg.substr(0, arg.find(','));
+        const Result result = run({arg, "out.txt"});
+        EXPECT_EQ(result.status, 1) << arg;
+        EXPECT_EQ(result.out, "Can not open input file " + name + "\r\n") << arg;
+        EXPECT_EQ(read_file(dir / "out.txt"), "kept");
+    }
+    // An empty argument, or one that begins with a comma, names no file.
+    for (const std::string& arg : {""s, ",d"s, ","s}) {
+        const Result result = run({arg, "out.txt"});
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.out, "Can not open input file \r\n");
+    }
+}
+
+TEST_F(EndToEnd, ReadOnlyLogIsRead) {
+    write_file(dir / "run.log", WORKED_LOG);
+    fs::permissions(dir / "run.log", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const Result result = run({"run.log"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, info("run.log") + WORKED_SUMMARY);
+}
+
+TEST_F(EndToEnd, EmptyLogEmptiesTheDetailFile) {
+    write_file(dir / "empty.log", "");
+    write_file(dir / "out,d.txt", "old content");
+    const Result result = run({"empty.log", "out,d.txt", "third argument"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, info("empty.log"));
+    EXPECT_TRUE(fs::exists(dir / "out,d.txt"));
+    EXPECT_EQ(read_file(dir / "out,d.txt"), "");
+}
+
+TEST_F(EndToEnd, EncodingsAndSuffixes) {
+    write_file(dir / "dec.log", "1651 decimal log\r\n1\r\n100.5\r\n1\r\n200\r\n1\r\n300\r\n2\r\n50\r\n2\r\n70\r\n");
+    write_file(dir / "long.log", "0x0001\n0x0000\n0x0064\n0x0000\n0x0001\n0x0000\n0x00C8\n0x0000\n"
+                                 "0x0001\n0x0000\n0x012C\n0x0000\n0x0002\n0x0000\n0x0032\n0x0000\n"
+                                 "0x0002\n0x0000\n0x0046\n0x0000\n");
+    const Result dec = run({"dec.log,x,d", "out,d.txt"});
+    EXPECT_EQ(dec.status, 0);
+    EXPECT_EQ(dec.out, info("dec.log", "%ld.%*d") + WORKED_SUMMARY);
+    EXPECT_EQ(read_file(dir / "out,d.txt"), WORKED_DETAIL);
+    for (const char* arg : {"long.log,l", "long.log,d,l", "long.log,ld"}) {
+        const Result result = run({arg});
+        EXPECT_EQ(result.status, 0) << arg;
+        EXPECT_EQ(result.out, info("long.log") + WORKED_SUMMARY) << arg;
+    }
+}
+
+TEST_F(EndToEnd, PipeReadsLikeAFile) {
+    // A first line that is not a header is read again after the rewind, from a pipe too.
+    const std::string log = "1\r\n64\n1\nc8\n1\n12c\n2\n32\n2\n46\x1a" "trailing garbage";
+    write_file(dir / "file.log", log);
+    const Result from_file = run({"file.log", "file.txt"});
+    const Result from_pipe = run({"/dev/stdin", "pipe.txt"}, (dir / "file.log").string());
+    EXPECT_EQ(from_file.out, info("file.log") + WORKED_SUMMARY);
+    EXPECT_EQ(from_pipe.out, info("/dev/stdin") + WORKED_SUMMARY);
+    EXPECT_EQ(read_file(dir / "pipe.txt"), read_file(dir / "file.txt"));
+    EXPECT_EQ(from_pipe.status, 0);
+    // A real pipe, through a shell.
+    const std::string command = "cat '" + (dir / "file.log").string() + "' | '" CYCALC_BINARY "' /dev/stdin > '" +
+                                (dir / "piped.out").string() + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(read_file(dir / "piped.out"), from_pipe.out);
+}
+
+TEST_F(EndToEnd, DetailFileThatIsTheLogIsRefused) {
+    fs::create_directory(dir / "sub");
+    write_file(dir / "run.log", WORKED_LOG);
+    fs::create_symlink("run.log", dir / "link.log");
+    fs::create_hard_link(dir / "run.log", dir / "hard.log");
+    for (const std::string& outfile : {"run.log"s, "./run.log"s, "sub/../run.log"s, "link.log"s, "hard.log"s,
+                                       (dir / "run.log").string()}) {
+        const Result result = run({"run.log,d", outfile});
+        EXPECT_EQ(result.status, 1) << outfile;
+        EXPECT_EQ(result.out, info("run.log", "%ld.%*d") + "Output file " + outfile + " is the input file\r\n");
+        EXPECT_EQ(read_file(dir / "run.log"), WORKED_LOG);
+    }
+}
+
+TEST_F(EndToEnd, DetailFileThatCannotBeCreated) {
+    write_file(dir / "run.log", WORKED_LOG);
+    fs::create_directory(dir / "folder");
+    for (const std::string& outfile : {"missing/out.txt"s, "folder"s, ""s}) {
+        const Result result = run({"run.log", outfile});
+        EXPECT_EQ(result.status, 1) << outfile;
+        EXPECT_EQ(result.out, info("run.log") + "Can not open output file " + outfile + "\r\n");
+    }
+}
+
+TEST_F(EndToEnd, FailedWritesGiveStatus255) {
+    write_file(dir / "run.log", WORKED_LOG);
+    // The detail file on a full device: every summary line still arrives.
+    const Result detail_full = run({"run.log", "/dev/full"});
+    EXPECT_EQ(detail_full.status, 255);
+    EXPECT_EQ(detail_full.out, info("run.log") + WORKED_SUMMARY);
+    // Standard output on a full device; the detail file is still complete.
+    const Result out_full = run({"run.log", "out.txt"}, "/dev/null", "/dev/full");
+    EXPECT_EQ(out_full.status, 255);
+    EXPECT_EQ(read_file(dir / "out.txt"), WORKED_DETAIL);
+    // A failure status is not hidden behind it.
+    EXPECT_EQ(run({"missing.log"}, "/dev/null", "/dev/full").status, 1);
+    EXPECT_EQ(run({}, "/dev/null", "/dev/full").status, 1);
+}
+
+TEST_F(EndToEnd, ReadErrorIsReported) {
+    // /proc/self/mem cannot be read from its start: the read fails with an I/O error.
+    const Result result = run({"/proc/self/mem", "out.txt"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, info("/proc/self/mem") + "Can not read input file /proc/self/mem\r\n");
+    EXPECT_EQ(read_file(dir / "out.txt"), "");
+}
+
+TEST_F(EndToEnd, FileNamesArePrintedAsTheyStand) {
+    const std::string long_name(200, 'n');
+    for (const std::string& name : {"%s%n%d.log"s, "my log.txt"s, " lead\tblank"s, "-dash"s,
+                                    "line\nbreak"s, "caf\xc3\xa9"s, long_name}) {
+        write_file(dir / name, WORKED_LOG);
+        const Result result = run({name + ",x"});
+        EXPECT_EQ(result.status, 0) << name;
+        std::string shown = name;
+        if (name == "line\nbreak") shown = "line\r\nbreak";
+        EXPECT_EQ(result.out, info(shown) + WORKED_SUMMARY) << name;
+        const Result missing = run({name + ".missing"});
+        EXPECT_EQ(missing.out, "Can not open input file " + shown + ".missing\r\n");
+    }
+}
+
+TEST_F(EndToEnd, ExampleLog) {
+    fs::create_directory(dir / "examples");
+    fs::copy_file(CYCALC_EXAMPLES "/example.log", dir / "examples/example.log");
+    const Result result = run({"examples/example.log", "detail.txt"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, read_file(CYCALC_EXAMPLES "/example.report"));
+    EXPECT_EQ(read_file(dir / "detail.txt"), read_file(CYCALC_EXAMPLES "/example.detail"));
+}
+
+}  // namespace
