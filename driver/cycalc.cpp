@@ -41,8 +41,8 @@ int combine(int status, bool output_lost) {
 }
 
 int run_log(RunFiles& files, const LogArgument& argument, const std::string& file_name, const char* outfile,
-            TextOut& out) {
-    if (file_name.empty() || !open_log_file(file_name.c_str(), files.log_file)) {
+            TextOut& out, const FileSystem& fs) {
+    if (file_name.empty() || !fs.open_log_file(file_name.c_str(), files.log_file)) {
         print_message(out, "Can not open input file ", file_name, "\n");
         return STATUS_FAILURE;
     }
@@ -52,31 +52,31 @@ int run_log(RunFiles& files, const LogArgument& argument, const std::string& fil
     TextOut* detail = nullptr;
     if (outfile != nullptr) {
         // Creating the detail file empties it: never do that to the log itself.
-        if (names_open_file(outfile, files.log_file)) {
+        if (fs.names_open_file(outfile, files.log_file)) {
             print_message(out, "Output file ", outfile, " is the input file\n");
-            close_file(files.log_file);
+            fs.close_file(files.log_file);
             return STATUS_FAILURE;
         }
-        if (!create_detail_file(outfile, files.detail_file)) {
+        if (!fs.create_detail_file(outfile, files.detail_file)) {
             print_message(out, "Can not open output file ", outfile, "\n");
-            close_file(files.log_file);
+            fs.close_file(files.log_file);
             return STATUS_FAILURE;
         }
-        text_out_init(files.detail, file_sink(files.detail_file), false);
+        text_out_init(files.detail, fs.file_sink(files.detail_file), false);
         detail = &files.detail;
     }
 
-    text_in_init(files.log, file_source(files.log_file));
+    text_in_init(files.log, fs.file_source(files.log_file));
     log_reader_init(files.reader, files.log, argument.scan_format, argument.long_mode);
     const PassOutcome outcome = run_measurement_pass(files.reader, files.pass, out, detail);
 
     // The log, then the detail file; the last close gives the result. On a log that ended with its
     // first line the program just ends, whatever the closes say.
-    bool closed = close_file(files.log_file);
+    bool closed = fs.close_file(files.log_file);
     bool detail_lost = false;
     if (detail != nullptr) {
         detail_lost = !text_out_flush(*detail);
-        closed = close_file(files.detail_file);
+        closed = fs.close_file(files.detail_file);
     }
     if (files.log.error) {
         // A read error ends the pass like the end of the log, but is never taken for it.
@@ -87,7 +87,7 @@ int run_log(RunFiles& files, const LogArgument& argument, const std::string& fil
     return combine(STATUS_OK, detail_lost || !closed);
 }
 
-int run(int argc, const char* const* argv, TextOut& out) {
+int run(int argc, const char* const* argv, TextOut& out, const FileSystem& fs) {
     if (argc <= 1) {
         for (const char* text : USAGE_TEXTS) print(out, text);
         return STATUS_FAILURE;
@@ -97,15 +97,15 @@ int run(int argc, const char* const* argv, TextOut& out) {
     const std::string file_name(argument.file_name);
     const char* outfile = argc > 2 ? argv[2] : nullptr;
     const auto files = std::make_unique<RunFiles>();
-    return run_log(*files, argument, file_name, outfile, out);
+    return run_log(*files, argument, file_name, outfile, out, fs);
 }
 
 }  // namespace
 
-int run_cycalc(int argc, const char* const* argv, TextOut& out) {
+int run_cycalc(int argc, const char* const* argv, TextOut& out, const FileSystem& fs) {
     int status = STATUS_FAILURE;
     try {
-        status = run(argc, argv, out);
+        status = run(argc, argv, out, fs);
     } catch (const std::bad_alloc&) {
         print(out, "Out of memory\n");
     }

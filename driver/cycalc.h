@@ -1,6 +1,7 @@
 // The program as one call: command line in, report on `out`, exit status back.
 #pragma once
 
+#include "platform/files.h"
 #include "platform/text_out.h"
 
 namespace cycalc {
@@ -10,7 +11,8 @@ inline constexpr int STATUS_FAILURE = 1;          // usage, or a file that canno
 inline constexpr int STATUS_WRITE_FAILED = 255;   // -1 as an 8-bit status: some output was lost
 
 // Runs cycalc with the arguments as the platform delivers them (argv[0] is the program's name).
-// Writes everything for standard output to `out` and flushes it before returning.
-int run_cycalc(int argc, const char* const* argv, TextOut& out);
+// Writes everything for standard output to `out` and flushes it before returning. The files are
+// opened, read, written and closed through `fs`.
+int run_cycalc(int argc, const char* const* argv, TextOut& out, const FileSystem& fs);
 
 }  // namespace cycalc

@@ -9,5 +9,5 @@ int main(int argc, char** argv) {
     static PlatformFile output = standard_output();
     static TextOut out;
     text_out_init(out, file_sink(output), is_terminal(output));
-    return run_cycalc(argc, argv, out);
+    return run_cycalc(argc, argv, out, native_file_system());
 }

@@ -53,7 +53,11 @@ std::uint32_t read_log_value(LogReader& reader) {
     }
     std::size_t length = std::strlen(high);
     if (length > 0 && high[length - 1] == '\n') --length;
-    std::strcpy(high + length, without_hex_prefix(reader.first_line));
+    // Both texts come from reads of at most VALUE_READ_LIMIT - 1 characters: the join fits whole.
+    const char* low = without_hex_prefix(reader.first_line);
+    const std::size_t low_length = std::strlen(low);
+    static_assert(sizeof reader.value_text >= 2 * (VALUE_READ_LIMIT - 1) + 1);
+    std::memcpy(high + length, low, low_length + 1);
     return convert_hexadecimal(high);
 }
 

@@ -29,6 +29,20 @@ bool close_file(PlatformFile& file);
 ByteSource file_source(PlatformFile& file);
 ByteSink file_sink(PlatformFile& file);
 
+// The file operations a run uses, as one set that tests can replace (to make a read, a write or a
+// close fail, say). Each is called once per file or per block, never per line.
+struct FileSystem {
+    bool (*open_log_file)(const char* name, PlatformFile& file);
+    bool (*names_open_file)(const char* name, const PlatformFile& file);
+    bool (*create_detail_file)(const char* name, PlatformFile& file);
+    bool (*close_file)(PlatformFile& file);
+    ByteSource (*file_source)(PlatformFile& file);
+    ByteSink (*file_sink)(PlatformFile& file);
+};
+
+// The platform's own.
+FileSystem native_file_system();
+
 // Standard output, and whether it is a terminal (written unbuffered).
 PlatformFile standard_output();
 bool is_terminal(const PlatformFile& file);

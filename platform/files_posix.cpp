@@ -69,6 +69,10 @@ ByteSource file_source(PlatformFile& file) { return ByteSource{read_fd, &file}; 
 
 ByteSink file_sink(PlatformFile& file) { return ByteSink{write_fd, &file}; }
 
+FileSystem native_file_system() {
+    return FileSystem{open_log_file, names_open_file, create_detail_file, close_file, file_source, file_sink};
+}
+
 PlatformFile standard_output() { return PlatformFile{STDOUT_FILENO}; }
 
 bool is_terminal(const PlatformFile& file) { return ::isatty(fd_of(file)) == 1; }

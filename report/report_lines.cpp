@@ -1,7 +1,7 @@
 // The two report lines, filled in field by field from their format texts.
 #include "report/report_lines.h"
 
-#include <cstring>
+#include <algorithm>
 
 #include "report/number_fields.h"
 
@@ -9,10 +9,11 @@ namespace cycalc {
 
 namespace {
 
-std::size_t put(char* out, const char* literal) {
-    const std::size_t length = std::strlen(literal);
-    std::memcpy(out, literal, length);
-    return length;
+// Copies the literal text without its NUL: the line is a counted text, not a C string.
+template <std::size_t N>
+std::size_t put(char* out, const char (&literal)[N]) {
+    std::copy(literal, literal + N - 1, out);
+    return N - 1;
 }
 
 }  // namespace
