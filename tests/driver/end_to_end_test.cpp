@@ -3,11 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -244,6 +250,67 @@ TEST_F(EndToEnd, FileNamesArePrintedAsTheyStand) {
         EXPECT_EQ(result.out, info(shown) + WORKED_SUMMARY) << name;
         const Result missing = run({name + ".missing"});
         EXPECT_EQ(missing.out, "Can not open input file " + shown + ".missing\r\n");
+    }
+}
+
+TEST_F(EndToEnd, TerminalShowsEachLineAtOnce) {
+    // The log is a FIFO that we feed: the summary line of the first run must reach the terminal
+    // while cycalc still waits for more of the log.
+    ASSERT_EQ(::mkfifo((dir / "log.fifo").c_str(), 0600), 0);
+    int master = -1;
+    int slave = -1;
+    ASSERT_EQ(::openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    termios raw{};
+    ::tcgetattr(slave, &raw);
+    ::cfmakeraw(&raw);
+    ::tcsetattr(slave, TCSANOW, &raw);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(slave, 1);
+        ::execl(CYCALC_BINARY, CYCALC_BINARY, (dir / "log.fifo").c_str(), static_cast<char*>(nullptr));
+        ::_exit(122);
+    }
+    ::close(slave);
+    const int fifo = ::open((dir / "log.fifo").c_str(), O_WRONLY);
+    ASSERT_GE(fifo, 0);
+    const std::string log = "1\n10\n1\n20\n2\n30\n";
+    ASSERT_EQ(::write(fifo, log.data(), log.size()), static_cast<ssize_t>(log.size()));
+    const std::string line = "ID: 0001 (    1) MIPs (avg,peak): 1.28e+04 1.28e+04\r\n";
+    std::string shown;
+    pollfd wait{master, POLLIN, 0};
+    while (shown.find(line) == std::string::npos && ::poll(&wait, 1, 10000) == 1) {
+        char bytes[256];
+        const ssize_t got = ::read(master, bytes, sizeof bytes);
+        if (got <= 0) break;
+        shown.append(bytes, static_cast<std::size_t>(got));
+    }
+    EXPECT_EQ(shown, info((dir / "log.fifo").string()) + line);
+    ::close(fifo);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::close(master);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST_F(EndToEnd, LogChangingWhileReadEndsCleanly) {
+    // A log cut short and grown again while it is read: no crash, no hang, well-formed lines.
+    std::string log;
+    for (int i = 0; i < 400000; ++i) log += "0x000" + std::to_string(i / 1000 % 4) + "\n0x0100\n";
+    write_file(dir / "moving.log", log);
+    std::thread mover([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        fs::resize_file(dir / "moving.log", log.size() / 3);
+        std::ofstream(dir / "moving.log", std::ios::binary | std::ios::app) << log.substr(0, log.size() / 2);
+    });
+    const Result result = run({"moving.log"});
+    mover.join();
+    EXPECT_EQ(result.status, 0);
+    ASSERT_EQ(result.out.rfind(info("moving.log"), 0), 0u);
+    for (std::size_t at = info("moving.log").size(); at < result.out.size();) {
+        const std::size_t end = result.out.find("\r\n", at);
+        ASSERT_NE(end, std::string::npos);
+        EXPECT_EQ(end - at, 51u) << result.out.substr(at, end - at);
+        at = end + 2;
     }
 }
 
