@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -47,8 +48,15 @@ std::uint32_t read_one_long_value(const std::string& low, const std::string& hig
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);
     text = text.substr(0, text.find('\0'));
-    require(convert_hexadecimal(text.c_str()) == model(text.c_str(), 16));
-    require(convert_decimal(text.c_str()) == model(text.c_str(), 10));
+    require(convert_hexadecimal(text.c_str(), text.size()) == model(text.c_str(), 16));
+    require(convert_decimal(text.c_str(), text.size()) == model(text.c_str(), 10));
+    // The fast conversions of plain digit texts, where they answer, answer the same.
+    char padded[32] = {};
+    const std::size_t plain_length = std::min<std::size_t>(text.size(), 16);
+    std::memcpy(padded, text.data(), plain_length);
+    std::uint32_t value = 0;
+    if (convert_plain_hexadecimal(padded, plain_length, value)) require(value == model(padded, 16));
+    if (convert_plain_decimal(padded, plain_length, value)) require(value == model(padded, 10));
 
     // Long mode: two lines of at most 17 characters without CR, LF or Ctrl-Z, joined as text.
     std::string clean;

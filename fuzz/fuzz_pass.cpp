@@ -21,7 +21,8 @@ struct PassRun {
     RunStats stats;
 };
 
-PassRun run(const std::string& log, std::size_t piece, ScanFormat format, bool long_mode, bool with_detail) {
+PassRun run(const std::string& log, std::size_t piece, ScanFormat format, bool long_mode, bool with_detail,
+            bool plain_lines_fast = true) {
     // The streams are large: made once, initialised for every run.
     static const auto in = std::make_unique<TextIn>();
     static const auto reader = std::make_unique<LogReader>();
@@ -30,6 +31,7 @@ PassRun run(const std::string& log, std::size_t piece, ScanFormat format, bool l
     testing::MemorySource source{log, piece};
     text_in_init(*in, source.source());
     log_reader_init(*reader, *in, format, long_mode);
+    reader->plain_lines_fast = plain_lines_fast;
     testing::MemorySink summary_sink;
     testing::MemorySink detail_sink;
     text_out_init(*out, summary_sink.sink(), false);
@@ -112,6 +114,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A pipe hands the bytes over in small pieces and cannot seek: the same report.
     const PassRun piped = run(log, piece, format, long_mode, with_detail);
     require(whole.summary == piped.summary && whole.detail == piped.detail && whole.outcome == piped.outcome);
+    // The plain-line fast path reads exactly what the line reads give.
+    const PassRun exact = run(log, std::string::npos, format, long_mode, with_detail, false);
+    require(whole.summary == exact.summary && whole.detail == exact.detail && whole.outcome == exact.outcome);
 
     const std::size_t summaries = count_lines(whole.summary, true);
     const std::size_t details = count_lines(whole.detail, false);

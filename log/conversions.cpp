@@ -2,6 +2,7 @@
 #include "log/conversions.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace cycalc {
 
@@ -10,31 +11,32 @@ namespace {
 // White space of the conversions: tab, LF, vertical tab, form feed, CR and blank.
 bool is_space(unsigned char c) { return c == ' ' || (c >= 0x09 && c <= 0x0d); }
 
-int digit_value(unsigned char c) {
+unsigned digit_value(unsigned char c) {
     if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10u;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10u;
     return 99;
 }
 
 template <unsigned Base>
-std::uint32_t convert(const char* text) {
+std::uint32_t convert(const char* text, std::size_t length) {
     const auto* p = reinterpret_cast<const unsigned char*>(text);
-    while (is_space(*p)) ++p;
+    const auto* const end = p + length;
+    while (p < end && is_space(*p)) ++p;
     bool negative = false;
-    if (*p == '+' || *p == '-') {
+    if (p < end && (*p == '+' || *p == '-')) {
         negative = *p == '-';
         ++p;
     }
     bool converted = false;
-    if (Base == 16 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+    if (Base == 16 && end - p >= 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
         // The 0 of the prefix is a digit of its own: "0x" alone converts to 0.
         converted = true;
         p += 2;
     }
     std::uint64_t magnitude = 0;
-    for (;; ++p) {
-        const auto digit = static_cast<unsigned>(digit_value(*p));
+    for (; p < end; ++p) {
+        const unsigned digit = digit_value(*p);
         if (digit >= Base) break;
         converted = true;
         if (magnitude > (UINT64_MAX - digit) / Base) {
@@ -51,8 +53,8 @@ std::uint32_t convert(const char* text) {
 
 }  // namespace
 
-std::uint32_t convert_hexadecimal(const char* text) { return convert<16>(text); }
+std::uint32_t convert_hexadecimal(const char* text, std::size_t length) { return convert<16>(text, length); }
 
-std::uint32_t convert_decimal(const char* text) { return convert<10>(text); }
+std::uint32_t convert_decimal(const char* text, std::size_t length) { return convert<10>(text, length); }
 
 }  // namespace cycalc

@@ -1,17 +1,59 @@
 // The two conversions of a value text into an unsigned 32-bit value.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace cycalc {
 
 // Hexadecimal ("%lx"): leading white space, one sign, an optional 0x or 0X, hex digits. Accumulates
 // in 64 bits, saturating past them; a minus sign negates; the value is the low 32 bits. A text that
-// converts nothing gives 0. `text` ends at its NUL.
-std::uint32_t convert_hexadecimal(const char* text);
+// converts nothing gives 0. The text is `length` characters long (a NUL in it also ends it).
+std::uint32_t convert_hexadecimal(const char* text, std::size_t length);
 
 // Decimal ("%ld.%*d"): the same with decimal digits and no prefix; whatever follows the integer part
 // (a point and a fraction, say) is ignored.
-std::uint32_t convert_decimal(const char* text);
+std::uint32_t convert_decimal(const char* text, std::size_t length);
+
+// The common shapes, fast: exactly 1 to 8 hex digits, or 1 to 9 decimal digits, and nothing else.
+// False, with `value` untouched, for any other text; the conversions above then give the value.
+// The 8 bytes from `text` on must be readable.
+inline bool convert_plain_hexadecimal(const char* text, std::size_t length, std::uint32_t& value) {
+    constexpr std::uint64_t ONES = 0x0101010101010101ULL;
+    if (length - 1 > 7) return false;  // also for length 0
+    // All eight bytes at once; the bytes past the text become '0' so that they pass the test, and
+    // are shifted out at the end.
+    std::uint64_t x;
+    std::memcpy(&x, text, sizeof x);
+    const std::uint64_t keep = ~0ULL >> (64 - 8 * length);
+    x = (x & keep) | (0x30 * ONES & ~keep);
+    // Every byte must be 0-9, A-F or a-f: below 0x80, then in one of the ranges, each found by the
+    // top bit of a sum that cannot carry into the next byte.
+    const std::uint64_t lower = x | 0x20 * ONES;
+    const std::uint64_t digit = (x + 0x50 * ONES) & ~(x + 0x46 * ONES);
+    const std::uint64_t letter = (lower + 0x1f * ONES) & ~(lower + 0x19 * ONES);
+    if ((((digit | letter) & ~x) & 0x80 * ONES) != 0x80 * ONES) return false;
+    // Nibbles, first digit in the lowest byte; then packed pairwise into one 32-bit number.
+    std::uint64_t nibbles = (x & 0x0f * ONES) + 9 * ((x >> 6) & ONES);
+    nibbles = __builtin_bswap64(nibbles);
+    nibbles = (nibbles | (nibbles >> 4)) & 0x00ff00ff00ff00ffULL;
+    nibbles = (nibbles | (nibbles >> 8)) & 0x0000ffff0000ffffULL;
+    nibbles = (nibbles | (nibbles >> 16)) & 0xffffffffULL;
+    value = static_cast<std::uint32_t>(nibbles >> (4 * (8 - length)));
+    return true;
+}
+
+inline bool convert_plain_decimal(const char* text, std::size_t length, std::uint32_t& value) {
+    if (length - 1 > 8) return false;  // also for length 0
+    std::uint32_t result = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        const unsigned digit = static_cast<unsigned char>(text[i]) - unsigned{'0'};
+        if (digit > 9) return false;
+        result = result * 10 + digit;
+    }
+    value = result;
+    return true;
+}
 
 }  // namespace cycalc

@@ -9,12 +9,43 @@ namespace cycalc {
 
 namespace {
 
-bool has_hex_prefix(const char* text) { return text[0] == '0' && (text[1] == 'x' || text[1] == 'X'); }
+bool has_hex_prefix(const char* text, std::size_t length) {
+    return length >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+}
 
-const char* without_hex_prefix(const char* text) { return has_hex_prefix(text) ? text + 2 : text; }
+// A value line's text without its 0x or 0X prefix.
+struct Text {
+    const char* chars;
+    std::size_t length;
+};
 
-std::uint32_t convert(ScanFormat format, const char* text) {
-    return format == ScanFormat::decimal ? convert_decimal(text) : convert_hexadecimal(text);
+Text without_hex_prefix(Text text) {
+    return has_hex_prefix(text.chars, text.length) ? Text{text.chars + 2, text.length - 2} : text;
+}
+
+std::uint32_t convert(ScanFormat format, Text text) {
+    return format == ScanFormat::decimal ? convert_decimal(text.chars, text.length)
+                                         : convert_hexadecimal(text.chars, text.length);
+}
+
+// Long mode: the high line's text without its LF, followed by the low line's text without its prefix.
+std::uint32_t convert_joined(char* joined, Text high, Text low) {
+    if (high.length > 0 && high.chars[high.length - 1] == '\n') --high.length;
+    low = without_hex_prefix(low);
+    // Both come from reads of at most VALUE_READ_LIMIT - 1 characters: the join fits whole.
+    std::memmove(joined, high.chars, high.length);
+    std::memcpy(joined + high.length, low.chars, low.length);
+    return convert_hexadecimal(joined, high.length + low.length);
+}
+
+// Reads a value line the exact way into `line`; its text ends at its first NUL.
+bool read_value_line(LogReader& reader, char* line, Text& text) {
+    if (text_in_read_line(*reader.log, line, VALUE_READ_LIMIT) < 0) {
+        reader.end_of_input = true;
+        return false;
+    }
+    text = Text{line, std::strlen(line)};
+    return true;
 }
 
 }  // namespace
@@ -24,6 +55,7 @@ void log_reader_init(LogReader& reader, TextIn& log, ScanFormat scan_format, boo
     reader.scan_format = scan_format;
     reader.long_mode = long_mode;
     reader.end_of_input = false;
+    reader.plain_lines_fast = true;
     reader.first_line[0] = '\0';
     reader.value_text[0] = '\0';
 }
@@ -38,27 +70,50 @@ bool skip_log_header(LogReader& reader) {
     return false;
 }
 
-std::uint32_t read_log_value(LogReader& reader) {
-    if (text_in_read_line(*reader.log, reader.first_line, VALUE_READ_LIMIT) < 0) {
-        reader.end_of_input = true;
-        return 0;
-    }
-    if (!reader.long_mode) return convert(reader.scan_format, without_hex_prefix(reader.first_line));
+std::uint32_t convert_log_line(const LogReader& reader, const char* line, std::size_t length) {
+    return convert(reader.scan_format, without_hex_prefix(Text{line, length}));
+}
 
-    // Long mode: the high line's text, without its LF, then the low line's text without its prefix.
-    char* high = reader.value_text;
-    if (text_in_read_line(*reader.log, high, VALUE_READ_LIMIT) < 0) {
-        reader.end_of_input = true;
+std::uint32_t read_log_value_general(LogReader& reader) {
+    TextIn& log = *reader.log;
+    std::size_t length;
+    if (!reader.long_mode) {
+        Text text;
+        if (!read_value_line(reader, reader.first_line, text)) return 0;
+        return convert(reader.scan_format, without_hex_prefix(text));
+    }
+
+    // Long mode: the low line, then the high line.
+    Text low;
+    const char* plain = reader.plain_lines_fast ? text_in_plain_line(log, length) : nullptr;
+    if (plain != nullptr) {
+        low = Text{plain, length};
+    } else if (!read_value_line(reader, reader.first_line, low)) {
         return 0;
     }
-    std::size_t length = std::strlen(high);
-    if (length > 0 && high[length - 1] == '\n') --length;
-    // Both texts come from reads of at most VALUE_READ_LIMIT - 1 characters: the join fits whole.
-    const char* low = without_hex_prefix(reader.first_line);
-    const std::size_t low_length = std::strlen(low);
-    static_assert(sizeof reader.value_text >= 2 * (VALUE_READ_LIMIT - 1) + 1);
-    std::memcpy(high + length, low, low_length + 1);
-    return convert_hexadecimal(high);
+    Text high;
+    plain = reader.plain_lines_fast ? text_in_plain_line(log, length) : nullptr;
+    if (plain != nullptr) {
+        high = Text{plain, length};
+        // The common shape: four low digits after 0x, and up to four high digits.
+        std::uint32_t high_value;
+        std::uint32_t low_value;
+        const Text high_digits = without_hex_prefix(high);
+        if (low.length == 7 && has_hex_prefix(low.chars, low.length) && high_digits.length <= 5 &&
+            convert_plain_hexadecimal(low.chars + 2, 4, low_value) &&
+            convert_plain_hexadecimal(high_digits.chars, high_digits.length - 1, high_value)) {
+            return high_value << 16 | low_value;
+        }
+    } else {
+        // The line read may refill the buffer that a plain low line still lies in: keep a copy.
+        if (low.chars != reader.first_line) {
+            std::memcpy(reader.first_line, low.chars, low.length);
+            reader.first_line[low.length] = '\0';
+            low.chars = reader.first_line;
+        }
+        if (!read_value_line(reader, reader.value_text, high)) return 0;
+    }
+    return convert_joined(reader.value_text, high, low);
 }
 
 }  // namespace cycalc

@@ -3,6 +3,10 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace cycalc {
 
 namespace {
@@ -11,6 +15,30 @@ constexpr char CR = '\r';
 constexpr char LF = '\n';
 constexpr char CTRL_Z = '\x1a';
 
+bool is_special(char c) { return c == CR || c == CTRL_Z || c == '\0'; }
+
+// The first CR, Ctrl-Z or NUL at or after `from`, or `end`.
+std::size_t find_special(const TextIn& in, std::size_t from) {
+    const char* p = in.buffer + from;
+    const char* const stop = in.buffer + in.end;
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8(CR);
+    const __m128i ctrl_z = _mm_set1_epi8(CTRL_Z);
+    const __m128i nul = _mm_setzero_si128();
+    for (; stop - p >= 16; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, ctrl_z)),
+                                          _mm_cmpeq_epi8(bytes, nul));
+        const int mask = _mm_movemask_epi8(hits);
+        if (mask != 0) return static_cast<std::size_t>(p - in.buffer) + static_cast<unsigned>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+#endif
+    for (; p < stop; ++p) {
+        if (is_special(*p)) break;
+    }
+    return static_cast<std::size_t>(p - in.buffer);
+}
+
 // Fetches the next block; false when the data has ended (for good: later calls read nothing more).
 bool refill(TextIn& in) {
     if (in.at_end) return false;
@@ -18,11 +46,12 @@ bool refill(TextIn& in) {
     if (got <= 0) {
         in.at_end = true;
         in.error = got < 0;
-        in.pos = in.end = TEXT_IN_HEADROOM;
+        in.pos = in.end = in.special = TEXT_IN_HEADROOM;
         return false;
     }
     in.pos = TEXT_IN_HEADROOM;
     in.end = TEXT_IN_HEADROOM + static_cast<std::size_t>(got);
+    in.special = find_special(in, in.pos);
     return true;
 }
 
@@ -30,7 +59,9 @@ bool refill(TextIn& in) {
 
 void text_in_init(TextIn& in, ByteSource source) {
     in.source = source;
-    in.pos = in.end = TEXT_IN_HEADROOM;
+    // Loads past the data see defined bytes.
+    std::memset(in.buffer, 0, sizeof in.buffer);
+    in.pos = in.end = in.special = TEXT_IN_HEADROOM;
     in.eof = false;
     in.at_end = false;
     in.error = false;
@@ -49,7 +80,7 @@ long text_in_read_line(TextIn& in, char* line, std::size_t limit) {
         if (c == CTRL_Z) {
             // Nothing from here on is data, now or after the rewind.
             in.at_end = true;
-            in.pos = in.end;
+            in.pos = in.special = in.end;
             continue;
         }
         line[count++] = c;
@@ -59,10 +90,13 @@ long text_in_read_line(TextIn& in, char* line, std::size_t limit) {
     return static_cast<long>(count);
 }
 
+void text_in_rescan(TextIn& in) { in.special = find_special(in, in.pos); }
+
 void text_in_rewind_first_line(TextIn& in, const char* first_line, std::size_t count) {
     // pos never drops below the headroom, so the characters fit in front of it.
     in.pos -= count;
     std::memcpy(in.buffer + in.pos, first_line, count);
+    in.special = find_special(in, in.pos);
     in.eof = false;
 }
 

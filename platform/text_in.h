@@ -4,6 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace cycalc {
 
@@ -17,6 +22,8 @@ struct ByteSource {
 inline constexpr std::size_t TEXT_IN_BLOCK = std::size_t{1} << 17;
 // Room before the block for the characters of the first line, which the rewind puts back.
 inline constexpr std::size_t TEXT_IN_HEADROOM = 128;
+// Room after the block, so that a line's bytes can be loaded 16 or 8 at a time near its end.
+inline constexpr std::size_t TEXT_IN_PADDING = 64;
 
 struct TextIn {
     ByteSource source;
@@ -25,7 +32,9 @@ struct TextIn {
     bool eof;          // the end-of-file indicator: set by the read that reaches the end of the data
     bool at_end;       // the data has ended (source exhausted, Ctrl-Z met, or a read error)
     bool error;        // the source reported a read error
-    char buffer[TEXT_IN_HEADROOM + TEXT_IN_BLOCK];
+    // Where the next CR, Ctrl-Z or NUL lies (or `end`): the bytes before it need none of the rules.
+    std::size_t special;
+    char buffer[TEXT_IN_HEADROOM + TEXT_IN_BLOCK + TEXT_IN_PADDING];
 };
 
 void text_in_init(TextIn& in, ByteSource source);
@@ -35,6 +44,37 @@ void text_in_init(TextIn& in, ByteSource source);
 // fails: the data ended before any character was stored (`line` is then untouched), or the source
 // reported an error.
 long text_in_read_line(TextIn& in, char* line, std::size_t limit);
+
+// Finds the next CR, Ctrl-Z or NUL from the read position on.
+void text_in_rescan(TextIn& in);
+
+// The fast way to the common line: when the next line is complete in the buffer, holds no CR,
+// Ctrl-Z or NUL and has at most 17 characters before its LF (a value line read whole), returns its
+// first character and its length (the LF included) and moves past it, exactly as a value line
+// read would. Otherwise returns nullptr and leaves the stream as it was; the line read handles it.
+// At least 8 bytes past the line can be loaded.
+[[gnu::always_inline]] inline const char* text_in_plain_line(TextIn& in, std::size_t& length) {
+    if (in.special < in.pos) text_in_rescan(in);
+    const char* const line = in.buffer + in.pos;
+    std::size_t lf;
+#if defined(__SSE2__)
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line));
+    const auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))));
+    if (mask != 0) {
+        lf = static_cast<unsigned>(__builtin_ctz(mask));
+    } else
+#endif
+    {
+        const void* found = std::memchr(line, '\n', 18);
+        if (found == nullptr) return nullptr;
+        lf = static_cast<std::size_t>(static_cast<const char*>(found) - line);
+    }
+    // The LF and everything before it must lie before the next special byte (which is at most `end`).
+    if (in.pos + lf >= in.special) return nullptr;
+    in.pos += lf + 1;
+    length = lf + 1;
+    return line;
+}
 
 // Rewinds the stream to its start right after its first line was read: `first_line` holds the
 // `count` characters that read returned (count < TEXT_IN_HEADROOM). They are put back in front of

@@ -2,6 +2,7 @@
 #include "report/number_fields.h"
 
 #include <charconv>
+#include <iterator>
 
 namespace cycalc {
 
@@ -36,6 +37,43 @@ std::size_t format_sci(double value, char* out) {
     // to_chars renders the exact binary value, rounds halfway cases to even and ignores the locale.
     const std::to_chars_result result = std::to_chars(out, out + 16, value, std::chars_format::scientific, 2);
     return static_cast<std::size_t>(result.ptr - out);
+}
+
+std::size_t format_sci_integer(std::uint64_t value, char* out) {
+    static constexpr std::uint64_t POWERS[] = {
+        1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL, 100000000ULL,
+        1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL, 10000000000000ULL,
+        100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL, 100000000000000000ULL,
+        1000000000000000000ULL,
+    };
+    unsigned exponent = 0;
+    std::uint64_t digits = 0;  // the three significant digits, 100 to 999 (0 for the value 0)
+    if (value != 0) {
+        while (exponent + 1 < std::size(POWERS) && value >= POWERS[exponent + 1]) ++exponent;
+        if (exponent <= 2) {
+            digits = value * POWERS[2 - exponent];
+        } else {
+            // Cut to three digits; the rest decides the rounding, halfway cases to the even digit.
+            const std::uint64_t unit = POWERS[exponent - 2];
+            digits = value / unit;
+            const std::uint64_t rest = value - digits * unit;
+            const std::uint64_t half = unit / 2;
+            if (rest > half || (rest == half && (digits & 1) != 0)) ++digits;
+            if (digits == 1000) {
+                digits = 100;
+                ++exponent;
+            }
+        }
+    }
+    out[0] = static_cast<char>('0' + digits / 100);
+    out[1] = '.';
+    out[2] = static_cast<char>('0' + digits / 10 % 10);
+    out[3] = static_cast<char>('0' + digits % 10);
+    out[4] = 'e';
+    out[5] = '+';
+    out[6] = static_cast<char>('0' + exponent / 10);
+    out[7] = static_cast<char>('0' + exponent % 10);
+    return 8;
 }
 
 }  // namespace cycalc

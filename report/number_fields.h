@@ -18,4 +18,8 @@ std::size_t format_decimal_field(std::uint32_t value, char* out);
 // rounded once on its exact binary value, halfway cases to the even digit, a full stop as point.
 std::size_t format_sci(double value, char* out);
 
+// The same field for an integer below 10^19 (a cycle count, or a cycle count times 400), rendered
+// with integer arithmetic alone: the digits are exact, so the rounding is too.
+std::size_t format_sci_integer(std::uint64_t value, char* out);
+
 }  // namespace cycalc

@@ -39,9 +39,10 @@ std::size_t render_detail_line(char* line, std::uint32_t state, std::uint32_t cy
     p += put(p, "state_ID: 0x");
     p += format_hex_field(state, p);
     p += put(p, ", CPU cycles/call: ");
-    p += format_sci(static_cast<double>(cycles), p);
+    // Both numbers are whole (the product is exact, below 2^41): integer rendering is exact and fast.
+    p += format_sci_integer(cycles, p);
     p += put(p, ", MIPs: ");
-    p += format_sci(mips, p);
+    p += format_sci_integer(static_cast<std::uint64_t>(mips), p);
     *p++ = '\n';
     return static_cast<std::size_t>(p - line);
 }

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <random>
 #include <memory>
 #include <string>
 
@@ -22,11 +24,13 @@ struct PassResult {
     PassState state;
 };
 
-PassResult run_pass(MemorySource& source, ScanFormat format = ScanFormat::hexadecimal, bool long_mode = false) {
+PassResult run_pass(MemorySource& source, ScanFormat format = ScanFormat::hexadecimal, bool long_mode = false,
+                    bool plain_lines_fast = true) {
     auto in = std::make_unique<TextIn>();
     text_in_init(*in, source.source());
     auto reader = std::make_unique<LogReader>();
     log_reader_init(*reader, *in, format, long_mode);
+    reader->plain_lines_fast = plain_lines_fast;
     MemorySink summary_sink;
     MemorySink detail_sink;
     auto out = std::make_unique<TextOut>();
@@ -165,6 +169,54 @@ TEST(MeasurementPass, LogAtItsEndAfterTheFirstLine) {
         EXPECT_EQ(result.outcome, PassOutcome::log_at_end) << log;
         EXPECT_EQ(result.summary, "");
         EXPECT_EQ(result.detail, "");
+    }
+}
+
+// A log of a few runs in the given encoding, with the corners of the format dropped in at random.
+std::string generated_log(std::mt19937& random, ScanFormat format, bool long_mode) {
+    static const char* const PIECES[] = {"0x", "0X", "1651", "\n", "\r", "\r\n", "\x1a", " ", "\t", "-", "+",
+                                         ".", "0", "f", "x", "ffffffff", "123456789abcdef01", "4294967295"};
+    std::string log;
+    if (random() % 2) log += random() % 2 ? "1651 generated log\n" : "0x1651\n";
+    const std::uint32_t states[] = {0, 1, 2, 0x1651, static_cast<std::uint32_t>(random())};
+    const int records = static_cast<int>(random() % 3000);
+    char line[64];
+    for (int i = 0; i < records; ++i) {
+        const std::uint32_t state = states[(i / 37 + random() % 2) % 5];
+        const std::uint32_t cycles = random() % 8 ? random() % 2000000 : static_cast<std::uint32_t>(random());
+        for (std::uint32_t v : {state, cycles}) {
+            if (long_mode) {
+                std::snprintf(line, sizeof line, "0x%04X\n0x%04X\n", v & 0xffff, v >> 16);
+            } else if (format == ScanFormat::decimal) {
+                std::snprintf(line, sizeof line, random() % 4 ? "%u\n" : "%u.%u\n", v, v % 100);
+            } else {
+                std::snprintf(line, sizeof line, random() % 4 ? "0x%04X\n" : "%x\n", v);
+            }
+            log += line;
+        }
+    }
+    const unsigned damage = random() % 4 == 0 ? 0 : random() % 30;
+    for (unsigned i = 0; i < damage && !log.empty(); ++i) {
+        log.insert(random() % log.size(), PIECES[random() % (sizeof PIECES / sizeof *PIECES)]);
+    }
+    if (random() % 3 == 0 && !log.empty()) log.pop_back();
+    return log;
+}
+
+TEST(MeasurementPass, FastAndExactReadersAgreeOnGeneratedLogs) {
+    std::mt19937 random(12345);
+    for (int i = 0; i < 600; ++i) {
+        const bool long_mode = i % 3 == 2;
+        const ScanFormat format = i % 3 == 1 ? ScanFormat::decimal : ScanFormat::hexadecimal;
+        const std::string log = generated_log(random, format, long_mode);
+        MemorySource exact_source{log};
+        const PassResult exact = run_pass(exact_source, format, long_mode, false);
+        for (std::size_t piece : {std::string::npos, std::size_t{1}, std::size_t{7}, std::size_t{4093}}) {
+            MemorySource source{log, piece};
+            const PassResult fast = run_pass(source, format, long_mode, true);
+            ASSERT_EQ(fast.summary, exact.summary) << "log " << i << " piece " << piece;
+            ASSERT_EQ(fast.detail, exact.detail) << "log " << i << " piece " << piece;
+        }
     }
 }
 

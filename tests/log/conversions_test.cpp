@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
+#include <random>
 #include <string>
 
 namespace cycalc {
@@ -18,11 +20,11 @@ class HexadecimalConversion : public ::testing::TestWithParam<ConversionCase> {}
 class DecimalConversion : public ::testing::TestWithParam<ConversionCase> {};
 
 TEST_P(HexadecimalConversion, GivesTheLow32Bits) {
-    EXPECT_EQ(convert_hexadecimal(GetParam().text), GetParam().value) << '"' << GetParam().text << '"';
+    EXPECT_EQ(convert_hexadecimal(GetParam().text, std::strlen(GetParam().text)), GetParam().value) << '"' << GetParam().text << '"';
 }
 
 TEST_P(DecimalConversion, GivesTheLow32Bits) {
-    EXPECT_EQ(convert_decimal(GetParam().text), GetParam().value) << '"' << GetParam().text << '"';
+    EXPECT_EQ(convert_decimal(GetParam().text, std::strlen(GetParam().text)), GetParam().value) << '"' << GetParam().text << '"';
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -52,6 +54,44 @@ INSTANTIATE_TEST_SUITE_P(
                       ConversionCase{"18446744073709551615", 0xffffffff},
                       ConversionCase{"18446744073709551616", 0xffffffff},  // past 64 bits: saturates
                       ConversionCase{"-18446744073709551616", 0}, ConversionCase{"a1", 0}));
+
+TEST(ConversionCase, LengthEndsTheText) {
+    EXPECT_EQ(convert_hexadecimal("12345", 3), 0x123u);
+    EXPECT_EQ(convert_decimal("12345", 2), 12u);
+    EXPECT_EQ(convert_hexadecimal("0x5", 1), 0u);
+    EXPECT_EQ(convert_hexadecimal("  ", 0), 0u);
+}
+
+// The fast conversions of plain digit texts must agree with the general ones wherever they answer,
+// and answer for every text of plain digits.
+TEST(PlainConversions, AgreeWithTheGeneralOnes) {
+    std::mt19937 random(7);
+    const std::string alphabet = "0123456789abcdefABCDEFgxX+- \n.\x80\xff/:@G`";
+    for (int i = 0; i < 300000; ++i) {
+        char text[16] = {};
+        const std::size_t length = random() % 11;
+        const bool digits_only = random() % 2 == 0;
+        for (std::size_t k = 0; k < length; ++k) {
+            text[k] = digits_only ? "0123456789abcdefABCDEF"[random() % 22] : alphabet[random() % alphabet.size()];
+        }
+        for (std::size_t k = length; k < sizeof text; ++k) text[k] = alphabet[random() % alphabet.size()];
+        std::uint32_t value = 0;
+        const bool hex_plain = convert_plain_hexadecimal(text, length, value);
+        if (hex_plain) {
+            ASSERT_EQ(value, convert_hexadecimal(text, length)) << std::string(text, length);
+        }
+        const bool all_hex = length >= 1 && length <= 8 &&
+            std::string(text, length).find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
+        ASSERT_EQ(hex_plain, all_hex) << std::string(text, length);
+        const bool decimal_plain = convert_plain_decimal(text, length, value);
+        if (decimal_plain) {
+            ASSERT_EQ(value, convert_decimal(text, length)) << std::string(text, length);
+        }
+        const bool all_decimal = length >= 1 && length <= 9 &&
+            std::string(text, length).find_first_not_of("0123456789") == std::string::npos;
+        ASSERT_EQ(decimal_plain, all_decimal) << std::string(text, length);
+    }
+}
 
 }  // namespace
 }  // namespace cycalc

@@ -37,12 +37,14 @@ std::ostream& operator<<(std::ostream& os, const Reading& r) {
     return os << "}";
 }
 
-Reading read_log(const std::string& data, Encoding encoding, std::size_t piece = std::string::npos) {
+Reading read_log(const std::string& data, Encoding encoding, std::size_t piece = std::string::npos,
+                 bool plain_lines_fast = true) {
     MemorySource source{data, piece};
     auto in = std::make_unique<TextIn>();
     text_in_init(*in, source.source());
     auto reader = std::make_unique<LogReader>();
     log_reader_init(*reader, *in, encoding.format, encoding.long_mode);
+    reader->plain_lines_fast = plain_lines_fast;
     Reading reading;
     reading.at_end = skip_log_header(*reader);
     if (reading.at_end) return reading;
@@ -69,9 +71,11 @@ class LogReading : public ::testing::TestWithParam<ReaderCase> {};
 
 TEST_P(LogReading, FollowsTheFormat) {
     const ReaderCase& c = GetParam();
-    EXPECT_EQ(read_log(c.data, c.encoding), c.expected);
-    // A pipe that hands over one byte at a time reads the same, the rewind included.
-    EXPECT_EQ(read_log(c.data, c.encoding, 1), c.expected);
+    for (bool fast : {true, false}) {
+        EXPECT_EQ(read_log(c.data, c.encoding, std::string::npos, fast), c.expected) << "fast " << fast;
+        // A pipe that hands over one byte at a time reads the same, the rewind included.
+        EXPECT_EQ(read_log(c.data, c.encoding, 1, fast), c.expected) << "fast " << fast;
+    }
 }
 
 const std::string LINE_78_WITH_MARK = "header 1651 " + std::string(66, '-');

@@ -72,6 +72,29 @@ TEST(FormatSci, AgreesWithTheModelOnManyValues) {
     }
 }
 
+std::string sci_integer(std::uint64_t value) {
+    char field[32];
+    return std::string(field, format_sci_integer(value, field));
+}
+
+TEST(FormatSciInteger, AgreesWithTheGeneralFieldOnEveryShape) {
+    // Halfway cases, carries into the next power of ten, and the whole range of detail values.
+    for (std::uint64_t v : {0ULL, 1ULL, 9ULL, 10ULL, 99ULL, 100ULL, 999ULL, 1000ULL, 1125ULL, 1135ULL, 1005ULL,
+                            9995ULL, 99950ULL, 99949ULL, 28125ULL, 11250000ULL, 4315000000ULL, 4294967295ULL,
+                            1717986918000ULL, 999999999999999999ULL, 9999999999999999999ULL}) {
+        EXPECT_EQ(sci_integer(v), sci(static_cast<double>(v))) << v;
+    }
+    std::mt19937_64 random(5);
+    for (int i = 0; i < 300000; ++i) {
+        const std::uint64_t cycles = static_cast<std::uint32_t>(random() >> (32 + random() % 32));
+        ASSERT_EQ(sci_integer(cycles), sci(static_cast<double>(cycles))) << cycles;
+        ASSERT_EQ(sci_integer(cycles * 400), sci(static_cast<double>(cycles) * 400.0)) << cycles;
+        // Exactly halfway: a digit 5 followed by zeros after the third significant digit.
+        const std::uint64_t halfway = ((random() % 900 + 100) * 10 + 5) * static_cast<std::uint64_t>(std::pow(10.0, random() % 9));
+        ASSERT_EQ(sci_integer(halfway), sci(static_cast<double>(halfway))) << halfway;
+    }
+}
+
 TEST(IntegerFields, WorkedValues) {
     const struct {
         std::uint32_t value;
