@@ -41,7 +41,7 @@ int combine(int status, bool output_lost) {
 }
 
 int run_log(RunFiles& files, const LogArgument& argument, const std::string& file_name, const char* outfile,
-            TextOut& out, const FileSystem& fs) {
+            TextOut& out, const FileSystem& fs, bool plain_lines_fast) {
     if (file_name.empty() || !fs.open_log_file(file_name.c_str(), files.log_file)) {
         print_message(out, "Can not open input file ", file_name, "\n");
         return STATUS_FAILURE;
@@ -68,6 +68,7 @@ int run_log(RunFiles& files, const LogArgument& argument, const std::string& fil
 
     text_in_init(files.log, fs.file_source(files.log_file));
     log_reader_init(files.reader, files.log, argument.scan_format, argument.long_mode);
+    files.reader.plain_lines_fast = plain_lines_fast;
     const PassOutcome outcome = run_measurement_pass(files.reader, files.pass, out, detail);
 
     // The log, then the detail file; the last close gives the result. On a log that ended with its
@@ -87,7 +88,7 @@ int run_log(RunFiles& files, const LogArgument& argument, const std::string& fil
     return combine(STATUS_OK, detail_lost || !closed);
 }
 
-int run(int argc, const char* const* argv, TextOut& out, const FileSystem& fs) {
+int run(int argc, const char* const* argv, TextOut& out, const FileSystem& fs, bool plain_lines_fast) {
     if (argc <= 1) {
         for (const char* text : USAGE_TEXTS) print(out, text);
         return STATUS_FAILURE;
@@ -97,15 +98,15 @@ int run(int argc, const char* const* argv, TextOut& out, const FileSystem& fs) {
     const std::string file_name(argument.file_name);
     const char* outfile = argc > 2 ? argv[2] : nullptr;
     const auto files = std::make_unique<RunFiles>();
-    return run_log(*files, argument, file_name, outfile, out, fs);
+    return run_log(*files, argument, file_name, outfile, out, fs, plain_lines_fast);
 }
 
 }  // namespace
 
-int run_cycalc(int argc, const char* const* argv, TextOut& out, const FileSystem& fs) {
+int run_cycalc(int argc, const char* const* argv, TextOut& out, const FileSystem& fs, bool plain_lines_fast) {
     int status = STATUS_FAILURE;
     try {
-        status = run(argc, argv, out, fs);
+        status = run(argc, argv, out, fs, plain_lines_fast);
     } catch (const std::bad_alloc&) {
         print(out, "Out of memory\n");
     }

@@ -19,7 +19,7 @@ std::uint32_t convert_decimal(const char* text, std::size_t length);
 // The common shapes, fast: exactly 1 to 8 hex digits, or 1 to 9 decimal digits, and nothing else.
 // False, with `value` untouched, for any other text; the conversions above then give the value.
 // The 8 bytes from `text` on must be readable.
-inline bool convert_plain_hexadecimal(const char* text, std::size_t length, std::uint32_t& value) {
+[[gnu::always_inline]] inline bool convert_plain_hexadecimal(const char* text, std::size_t length, std::uint32_t& value) {
     constexpr std::uint64_t ONES = 0x0101010101010101ULL;
     if (length - 1 > 7) return false;  // also for length 0
     // All eight bytes at once; the bytes past the text become '0' so that they pass the test, and
@@ -44,7 +44,7 @@ inline bool convert_plain_hexadecimal(const char* text, std::size_t length, std:
     return true;
 }
 
-inline bool convert_plain_decimal(const char* text, std::size_t length, std::uint32_t& value) {
+[[gnu::always_inline]] inline bool convert_plain_decimal(const char* text, std::size_t length, std::uint32_t& value) {
     if (length - 1 > 8) return false;  // also for length 0
     std::uint32_t result = 0;
     for (std::size_t i = 0; i < length; ++i) {
