@@ -37,5 +37,32 @@ TEST(LogArgument, FormatTexts) {
     EXPECT_STREQ(scan_format_text(ScanFormat::decimal), "%ld.%*d");
 }
 
+TEST(CommandLineText, SplitsAsTheRulesSay) {
+    using Arguments = std::vector<std::string>;
+    const struct {
+        const char* line;
+        Arguments arguments;
+    } cases[] = {
+        {"cycalc", {"cycalc"}},
+        {"cycalc log.txt out.txt", {"cycalc", "log.txt", "out.txt"}},
+        {"  cycalc \t log.txt\t\tout.txt  ", {"cycalc", "log.txt", "out.txt"}},
+        {"cycalc \"my log.txt,d\"", {"cycalc", "my log.txt,d"}},
+        {"cycalc my\" log \"txt", {"cycalc", "my log txt"}},
+        {"cycalc \"\" out", {"cycalc", "", "out"}},
+        {"cycalc a\"\"b", {"cycalc", "ab"}},
+        {"cycalc \"tab\there\"", {"cycalc", "tab\there"}},
+        {"cycalc say\\\"hi", {"cycalc", "say\"hi"}},
+        {"cycalc \"a \\\" b\"", {"cycalc", "a \" b"}},
+        {"cycalc C:\\dir\\log.txt", {"cycalc", "C:\\dir\\log.txt"}},
+        {"cycalc two\\\\\\\"x", {"cycalc", "two\\\\\"x"}},
+        {"cycalc \\\\server\\share", {"cycalc", "\\\\server\\share"}},
+        {"cycalc *.log ?.txt", {"cycalc", "*.log", "?.txt"}},
+        {"cycalc \"open quote", {"cycalc", "open quote"}},
+        {"\"C:\\Program Files\\cycalc.exe\" log", {"C:\\Program Files\\cycalc.exe", "log"}},
+        {"", {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(split_command_line(c.line), c.arguments) << c.line;
+}
+
 }  // namespace
 }  // namespace cycalc

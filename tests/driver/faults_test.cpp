@@ -10,6 +10,7 @@
 
 #include "driver/cycalc.h"
 #include "support/memory_io.h"
+#include "support/temp_dir.h"
 
 namespace cycalc {
 namespace {
@@ -81,9 +82,7 @@ struct Outcome {
 class Faulty : public ::testing::Test {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/cycalc-faults-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = pattern;
+        dir = testing::make_temp_dir("cycalc-faults-");
         faults = Faults{};
     }
     void TearDown() override { fs::remove_all(dir); }
@@ -103,8 +102,10 @@ protected:
         auto out = std::make_unique<TextOut>();
         text_out_init(*out, sink.sink(), false);
         Outcome result{run_cycalc(with_detail ? 3 : 2, argv, *out, faulty), sink.data, ""};
-        std::ifstream detail(detail_path, std::ios::binary);
-        result.detail.assign(std::istreambuf_iterator<char>(detail), {});
+        {
+            std::ifstream detail(detail_path, std::ios::binary);
+            result.detail.assign(std::istreambuf_iterator<char>(detail), {});
+        }  // closed before it is removed, as Windows requires
         fs::remove(detail_path);
         return result;
     }

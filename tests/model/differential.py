@@ -61,9 +61,11 @@ def gen_log(rng):
 
 
 def main():
-    binary = sys.argv[1]
+    # cycalc [COUNT [SEED [RUNNER]]]: RUNNER (wine, say) runs the binary when it is not native.
+    binary = os.path.abspath(sys.argv[1])
     count = int(sys.argv[2]) if len(sys.argv) > 2 else 2000
     rng = random.Random(int(sys.argv[3]) if len(sys.argv) > 3 else 1)
+    runner = sys.argv[4:]
     failures = 0
     with tempfile.TemporaryDirectory() as tmp:
         log_path = os.path.join(tmp, "g.log")
@@ -72,10 +74,11 @@ def main():
             data, decimal, long_mode, suffix = gen_log(rng)
             with open(log_path, "wb") as f:
                 f.write(data)
-            run = subprocess.run([binary, log_path + suffix, detail_path], capture_output=True)
+            # Names relative to the folder, so that any platform's program finds them.
+            run = subprocess.run(runner + [binary, "g.log" + suffix, "g.out"], capture_output=True, cwd=tmp)
             summary, detail, _ = cycalc_model.report(data, decimal, long_mode)
             fmt = "%ld.%*d" if decimal else "%lx"
-            want_out = crlf("file name: %s\nformat: %s\n" % (log_path, fmt) + summary)
+            want_out = crlf("file name: %s\nformat: %s\n" % ("g.log", fmt) + summary)
             with open(detail_path, "rb") as f:
                 got_detail = f.read()
             if run.returncode != 0 or run.stdout != want_out or got_detail != crlf(detail):
