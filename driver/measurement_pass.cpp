@@ -7,56 +7,41 @@ namespace cycalc {
 
 namespace {
 
-// The exact product (below 2^41, so a double holds it) rounded once to single precision.
-float mips_of(std::uint32_t cycles) {
-    return static_cast<float>(static_cast<double>(cycles) * static_cast<double>(CALLS_PER_SECOND));
-}
+// What the pass does with each record: the detail line, then the statistics of the runs.
+struct MeasurementVisitor {
+    RunStats& stats;
+    TextOut& out;
+    TextOut* detail;
 
-void close_run(PassState& state, TextOut& out) {
-    RunStats& stats = state.stats;
-    if (stats.sample_count != 0.0f) stats.mips_sum = stats.mips_sum / stats.sample_count;
-    write_summary_line(out, state.current_state, stats.mips_sum, stats.mips_peak);
-}
+    void close_run(std::uint32_t state) {
+        if (stats.sample_count != 0.0f) stats.mips_sum = stats.mips_sum / stats.sample_count;
+        write_summary_line(out, state, stats.mips_sum, stats.mips_peak);
+    }
 
-}  // namespace
-
-PassOutcome run_measurement_pass(LogReader& reader, PassState& state, TextOut& out, TextOut* detail) {
-    state = PassState{0, 0, 0, RunStats{0.0f, 0.0f, 0.0f}};
-    if (skip_log_header(reader)) return PassOutcome::log_at_end;
-
-    // The first record only names the first run's state; its call is counted nowhere.
-    state.current_state = read_log_value(reader);
-    read_log_value(reader);
-    if (reader.end_of_input) return PassOutcome::complete;
-
-    RunStats& stats = state.stats;
-    while (!reader.log->eof) {
-        state.next_state = read_log_value(reader);
-        state.cycles = read_log_value(reader);
-        if (reader.end_of_input) {
-            // The log ended inside this record: it is dropped, and the run in progress closes.
-            close_run(state, out);
-            return PassOutcome::complete;
-        }
-        if (detail != nullptr) {
-            // The state written is the one before this record is applied.
-            write_detail_line(*detail, state.current_state, state.cycles,
-                              static_cast<double>(state.cycles) * static_cast<double>(CALLS_PER_SECOND));
-        }
-        const float mips = mips_of(state.cycles);
-        if (state.current_state == state.next_state) {
+    void record(std::uint32_t current_state, std::uint32_t next_state, std::uint32_t cycles) {
+        // The state written is the one before this record is applied.
+        if (detail != nullptr) write_detail_line(*detail, current_state, cycles, exact_mips(cycles));
+        // The exact product rounded once to single precision; every later step rounds once too.
+        const auto mips = static_cast<float>(exact_mips(cycles));
+        if (current_state == next_state) {
             if (mips > stats.mips_peak) stats.mips_peak = mips;
             stats.mips_sum = stats.mips_sum + mips;
             stats.sample_count = stats.sample_count + 1.0f;
         } else {
-            close_run(state, out);
+            close_run(current_state);
             stats = RunStats{1.0f, mips, mips};
         }
-        state.current_state = state.next_state;
     }
-    // The last line had no line end: its read returned the record's last value and reached the end.
-    close_run(state, out);
-    return PassOutcome::complete;
+
+    void last_run_ends(std::uint32_t state) { close_run(state); }
+};
+
+}  // namespace
+
+PassOutcome run_measurement_pass(LogReader& reader, PassState& state, TextOut& out, TextOut* detail) {
+    state = PassState{0, RunStats{0.0f, 0.0f, 0.0f}};
+    MeasurementVisitor visitor{state.stats, out, detail};
+    return walk_log_records(reader, state.current_state, visitor);
 }
 
 }  // namespace cycalc

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "driver/record_walk.h"
 #include "log/log_reader.h"
 #include "platform/text_out.h"
 
@@ -11,6 +12,11 @@ namespace cycalc {
 
 // A call's load: its cycle count times the calls per second (8000 Hz / 20 samples per call).
 inline constexpr float CALLS_PER_SECOND = 400.0f;
+
+// The exact load of a call: below 2^41, so a double holds it.
+inline double exact_mips(std::uint32_t cycles) {
+    return static_cast<double>(cycles) * static_cast<double>(CALLS_PER_SECOND);
+}
 
 // Statistics of the run in progress, each kept in single precision.
 struct RunStats {
@@ -21,14 +27,7 @@ struct RunStats {
 
 struct PassState {
     std::uint32_t current_state;
-    std::uint32_t next_state;
-    std::uint32_t cycles;
     RunStats stats;
-};
-
-enum class PassOutcome {
-    log_at_end,  // the log ended with its first line: no value was read
-    complete,    // every record was read (or the log failed, which reads as its end)
 };
 
 // Runs the pass over a reader positioned at the log's start. Summary lines go to `out`, detail
