@@ -8,6 +8,7 @@
 
 #include "driver/command_line.h"
 #include "driver/measurement_pass.h"
+#include "driver/messages.h"
 #include "driver/usage.h"
 #include "log/log_reader.h"
 #include "platform/files.h"
@@ -15,15 +16,6 @@
 namespace cycalc {
 
 namespace {
-
-void print(TextOut& out, std::string_view text) { text_out_write(out, text.data(), text.size()); }
-
-// A message around one piece of user text, which is printed as it stands (never as a format).
-void print_message(TextOut& out, std::string_view before, std::string_view argument, std::string_view after) {
-    print(out, before);
-    print(out, argument);
-    print(out, after);
-}
 
 // Everything the pass works on, allocated once per run.
 struct RunFiles {

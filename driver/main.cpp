@@ -1,13 +1,10 @@
-// Entry point of cycalc: standard output through our own text stream, then the run.
-#include <memory>
-
-#include "driver/cycalc.h"
-#include "platform/files.h"
+// Entry point on POSIX systems: standard output through our own text stream, then the program.
+#include "driver/program_main.h"
 
 int main(int argc, char** argv) {
     using namespace cycalc;
     static PlatformFile output = standard_output();
     static TextOut out;
     text_out_init(out, file_sink(output), is_terminal(output));
-    return run_cycalc(argc, argv, out, native_file_system());
+    return program_main(argc, argv, out, native_file_system());
 }

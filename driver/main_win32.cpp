@@ -1,5 +1,5 @@
-// Entry point of cycalc.exe: the command line as Windows hands it over, one UTF-16 text, split by
-// our own rules (not the C runtime's) into UTF-8 arguments, then the same run as everywhere.
+// Entry point on Windows: the command line as Windows hands it over, one UTF-16 text, split by our
+// own rules (not the C runtime's) into UTF-8 arguments, then the same program as everywhere.
 #define WIN32_LEAN_AND_MEAN
 #define NOGDI
 #define NOMINMAX
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "driver/command_line.h"
-#include "driver/cycalc.h"
+#include "driver/program_main.h"
 #include "platform/files.h"
 
 namespace {
@@ -34,5 +34,5 @@ int main() {
     std::vector<const char*> argv;
     for (const std::string& argument : arguments) argv.push_back(argument.c_str());
     argv.push_back(nullptr);
-    return run_cycalc(static_cast<int>(arguments.size()), argv.data(), out, native_file_system());
+    return program_main(static_cast<int>(arguments.size()), argv.data(), out, native_file_system());
 }

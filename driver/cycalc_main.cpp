@@ -1,0 +1,11 @@
+// cycalc's own program: the report.
+#include "driver/cycalc.h"
+#include "driver/program_main.h"
+
+namespace cycalc {
+
+int program_main(int argc, const char* const* argv, TextOut& out, const FileSystem& fs) {
+    return run_cycalc(argc, argv, out, fs);
+}
+
+}  // namespace cycalc

@@ -1,0 +1,114 @@
+// cycalc-plot: a log's per-call load over time as one SVG file. The log is read exactly as cycalc
+// reads it (same argument, suffixes, reader and record walk); cycalc itself is not changed.
+#include <memory>
+#include <new>
+#include <string>
+
+#include "driver/command_line.h"
+#include "driver/cycalc.h"
+#include "driver/messages.h"
+#include "driver/program_main.h"
+#include "driver/record_walk.h"
+#include "log/log_reader.h"
+#include "plot/plot_data.h"
+#include "plot/svg_plot.h"
+
+namespace cycalc {
+
+namespace {
+
+constexpr const char* PLOT_USAGE =
+    "cycalc-plot: draws the load of every call in a cycalc log as one SVG file\n"
+    "(cycles x 400 calls per second, each run in its state's colour).\n"
+    "\nUsage : cycalc-plot infile[,d][,l] out.svg\n"
+    "where:\n"
+    "  ,d option specifies data in 'infile' to be in ascii decimal format\n"
+    "  ,l option specifies data in 'infile' to be 32-bit long\n"
+    "\n";
+
+struct PlotVisitor {
+    PlotData& data;
+    void record(std::uint32_t current_state, std::uint32_t next_state, std::uint32_t cycles) {
+        plot_call(data, current_state, next_state, cycles);
+    }
+    // Called once when the log held a first record: that record started the first run.
+    void last_run_ends(std::uint32_t) { ++data.runs; }
+};
+
+// Everything the plot works on, allocated once.
+struct PlotFiles {
+    PlatformFile log_file;
+    PlatformFile svg_file;
+    TextIn log;
+    LogReader reader;
+    PlotData data;
+};
+
+bool write_all(ByteSink sink, const std::string& text) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const long put = sink.write(sink.context, text.data() + done, text.size() - done);
+        if (put <= 0) return false;
+        done += static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+int plot(PlotFiles& files, const LogArgument& argument, const std::string& file_name, const char* svg_name,
+         TextOut& out, const FileSystem& fs) {
+    if (file_name.empty() || !fs.open_log_file(file_name.c_str(), files.log_file)) {
+        print_message(out, "Can not open input file ", file_name, "\n");
+        return STATUS_FAILURE;
+    }
+    if (fs.names_open_file(svg_name, files.log_file)) {
+        print_message(out, "Output file ", svg_name, " is the input file\n");
+        fs.close_file(files.log_file);
+        return STATUS_FAILURE;
+    }
+    if (!fs.create_detail_file(svg_name, files.svg_file)) {
+        print_message(out, "Can not open output file ", svg_name, "\n");
+        fs.close_file(files.log_file);
+        return STATUS_FAILURE;
+    }
+    text_in_init(files.log, fs.file_source(files.log_file));
+    log_reader_init(files.reader, files.log, argument.scan_format, argument.long_mode);
+    plot_data_init(files.data);
+    PlotVisitor visitor{files.data};
+    std::uint32_t current_state = 0;
+    walk_log_records(files.reader, current_state, visitor);
+    fs.close_file(files.log_file);
+    const bool written = write_all(fs.file_sink(files.svg_file), render_svg(files.data, file_name));
+    const bool closed = fs.close_file(files.svg_file);
+    if (files.log.error) {
+        print_message(out, "Can not read input file ", file_name, "\n");
+        return STATUS_FAILURE;
+    }
+    if (!written || !closed) {
+        print_message(out, "Can not write output file ", svg_name, "\n");
+        return STATUS_FAILURE;
+    }
+    print_message(out, svg_name, ": " + std::to_string(files.data.envelope.calls) + " calls, " +
+                                     std::to_string(files.data.runs) + " runs", "\n");
+    return STATUS_OK;
+}
+
+}  // namespace
+
+int program_main(int argc, const char* const* argv, TextOut& out, const FileSystem& fs) {
+    int status = STATUS_FAILURE;
+    try {
+        if (argc <= 2) {
+            print(out, PLOT_USAGE);
+        } else {
+            const LogArgument argument = parse_log_argument(argv[1]);
+            const auto files = std::make_unique<PlotFiles>();
+            status = plot(*files, argument, std::string(argument.file_name), argv[2], out, fs);
+        }
+    } catch (const std::bad_alloc&) {
+        print(out, "Out of memory\n");
+    }
+    const bool written = text_out_flush(out);
+    return status == STATUS_OK && !written ? STATUS_WRITE_FAILED : status;
+}
+
+}  // namespace cycalc

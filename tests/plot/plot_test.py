@@ -1,0 +1,101 @@
+"""cycalc-plot on fixture logs: the SVG is well-formed XML and shows the expected calls, runs,
+legend entries and peak; an empty log still gives a valid SVG; errors give their message and
+status; the example log's SVG equals the one committed beside it.
+
+    python3 plot_test.py CYCALC_PLOT SOURCE_DIR
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ET
+
+SVG = "{http://www.w3.org/2000/svg}"
+
+
+def classes(root, name):
+    return [e for e in root.iter() if e.get("class") == name]
+
+
+def main():
+    plot = os.path.abspath(sys.argv[1])
+    source = os.path.abspath(sys.argv[2])
+    work = tempfile.mkdtemp(prefix="cycalc-plot-")
+    failures = []
+    passed = 0
+
+    def expect(label, condition, detail=""):
+        nonlocal passed
+        if condition:
+            passed += 1
+        else:
+            failures.append("%s %s" % (label, detail))
+
+    def run(*args):
+        return subprocess.run([plot] + list(args), cwd=work, capture_output=True)
+
+    def write(name, data):
+        with open(os.path.join(work, name), "wb") as f:
+            f.write(data)
+
+    # Three runs (1, 2, 1) of 3, 2 and 2 counted calls; the first record counts nowhere.
+    write("runs.log", b"1651 plot fixture\n1\n10\n1\n20\n1\n30\n1\n40\n2\n50\n2\n60\n1\n70\n1\n7000\n")
+    result = run("runs.log", "runs.svg")
+    expect("status", result.returncode == 0, result.stdout)
+    expect("message", result.stdout == b"runs.svg: 7 calls, 3 runs\r\n", result.stdout)
+    root = ET.parse(os.path.join(work, "runs.svg")).getroot()
+    expect("svg root", root.tag == SVG + "svg")
+    title = root.find(SVG + "title").text
+    expect("title", title == "runs.log: 7 calls, 3 runs", title)
+    expect("one column per call", len(classes(root, "column")) == 7)
+    expect("run boundaries", len(classes(root, "run-boundary")) == 2)
+    expect("legend entries", len(classes(root, "legend-entry")) == 2)
+    peak = classes(root, "peak-label")[0].text
+    expect("peak", peak == "peak 1.15e+07 at call 7 (state 0001)", peak)
+    expect("self-contained", b"<script" not in open(os.path.join(work, "runs.svg"), "rb").read())
+
+    # The same log in decimal and in long mode reads the same.
+    write("runs.dec", b"1\n16\n1\n32\n1\n48\n1\n64\n2\n80\n2\n96\n1\n112\n1\n28672\n")
+    result = run("runs.dec,d", "dec.svg")
+    expect("decimal", result.stdout == b"dec.svg: 7 calls, 3 runs\r\n", result.stdout)
+
+    write("empty.log", b"")
+    result = run("empty.log", "empty.svg")
+    root = ET.parse(os.path.join(work, "empty.svg")).getroot()
+    expect("empty log", result.returncode == 0 and len(classes(root, "empty")) == 1, result.stdout)
+
+    write("odd name & <x>.log", b"1\n1\n1\n2\n")
+    result = run("odd name & <x>.log", "odd.svg")
+    root = ET.parse(os.path.join(work, "odd.svg")).getroot()
+    expect("escaped name", root.find(SVG + "title").text.startswith("odd name & <x>.log"))
+
+    result = run()
+    expect("usage", result.returncode == 1 and b"Usage : cycalc-plot infile[,d][,l] out.svg\r\n" in result.stdout)
+    result = run("missing.log,d", "x.svg")
+    expect("missing log", result.returncode == 1 and result.stdout == b"Can not open input file missing.log\r\n",
+           result.stdout)
+    result = run("runs.log", "no/such/folder.svg")
+    expect("svg not writable", result.returncode == 1 and
+           result.stdout == b"Can not open output file no/such/folder.svg\r\n", result.stdout)
+    result = run("runs.log", "runs.log")
+    expect("svg is the log", result.returncode == 1 and
+           result.stdout == b"Output file runs.log is the input file\r\n", result.stdout)
+
+    # The committed picture of the example log.
+    os.mkdir(os.path.join(work, "examples"))
+    shutil.copy(os.path.join(source, "examples", "example.log"), os.path.join(work, "examples"))
+    result = run("examples/example.log", "example.svg")
+    with open(os.path.join(work, "example.svg"), "rb") as f, open(os.path.join(source, "examples", "example.svg"), "rb") as g:
+        expect("example SVG unchanged", f.read() == g.read())
+
+    shutil.rmtree(work, ignore_errors=True)
+    for failure in failures:
+        print("FAILED " + failure)
+    print("%d passed, %d failed" % (passed, len(failures)))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
