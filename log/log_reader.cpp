@@ -95,11 +95,12 @@ std::uint32_t read_log_value_general(LogReader& reader) {
     plain = reader.plain_lines_fast ? text_in_plain_line(log, length) : nullptr;
     if (plain != nullptr) {
         high = Text{plain, length};
-        // The common shape: four low digits after 0x, and up to four high digits.
+        // The common shape: 0x, four low digits and the LF (a low line cut short by a NUL has no LF),
+        // and up to four high digits.
         std::uint32_t high_value;
         std::uint32_t low_value;
         const Text high_digits = without_hex_prefix(high);
-        if (low.length == 7 && has_hex_prefix(low.chars, low.length) && high_digits.length <= 5 &&
+        if (low.length == 7 && low.chars[6] == '\n' && has_hex_prefix(low.chars, low.length) && high_digits.length <= 5 &&
             convert_plain_hexadecimal(low.chars + 2, 4, low_value) &&
             convert_plain_hexadecimal(high_digits.chars, high_digits.length - 1, high_value)) {
             return high_value << 16 | low_value;

@@ -123,7 +123,9 @@ INSTANTIATE_TEST_SUITE_P(
         ReaderCase{"long_join_kept_whole", "2345\n00000000000000001\n", LONG, {false, {0x12345}}},
         ReaderCase{"long_join_saturates", "1\n123456789012345678\n", LONG, {false, {0xffffffff}}},
         ReaderCase{"long_low_with_blank", " 0x5678\n0x1234\n", LONG, {false, {0x1234}}},
-        ReaderCase{"long_join_is_text", "10\n1\n", LONG, {false, {0x110}}}),
+        ReaderCase{"long_join_is_text", "10\n1\n", LONG, {false, {0x110}}},
+        // A NUL cuts the low line's text before its LF: "0x03000" joins as five digits.
+        ReaderCase{"long_low_cut_by_nul", "0x03000\0\x05" "5\n10\n"s, LONG, {false, {0x1003000}}}),
     [](const ::testing::TestParamInfo<ReaderCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
