@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "driver/command_line.h"
+#include "driver/file_setup.h"
 #include "driver/measurement_pass.h"
 #include "driver/messages.h"
 #include "driver/usage.h"
@@ -34,26 +35,13 @@ int combine(int status, bool output_lost) {
 
 int run_log(RunFiles& files, const LogArgument& argument, const std::string& file_name, const char* outfile,
             TextOut& out, const FileSystem& fs, bool plain_lines_fast) {
-    if (file_name.empty() || !fs.open_log_file(file_name.c_str(), files.log_file)) {
-        print_message(out, "Can not open input file ", file_name, "\n");
-        return STATUS_FAILURE;
-    }
+    if (!open_log_or_report(fs, file_name, files.log_file, out)) return STATUS_FAILURE;
     print_message(out, "file name: ", file_name, "\n");
     print_message(out, "format: ", scan_format_text(argument.scan_format), "\n");
 
     TextOut* detail = nullptr;
     if (outfile != nullptr) {
-        // Creating the detail file empties it: never do that to the log itself.
-        if (fs.names_open_file(outfile, files.log_file)) {
-            print_message(out, "Output file ", outfile, " is the input file\n");
-            fs.close_file(files.log_file);
-            return STATUS_FAILURE;
-        }
-        if (!fs.create_detail_file(outfile, files.detail_file)) {
-            print_message(out, "Can not open output file ", outfile, "\n");
-            fs.close_file(files.log_file);
-            return STATUS_FAILURE;
-        }
+        if (!create_output_or_report(fs, outfile, files.log_file, files.detail_file, out)) return STATUS_FAILURE;
         text_out_init(files.detail, fs.file_sink(files.detail_file), false);
         detail = &files.detail;
     }

@@ -6,6 +6,7 @@
 
 #include "driver/command_line.h"
 #include "driver/cycalc.h"
+#include "driver/file_setup.h"
 #include "driver/messages.h"
 #include "driver/program_main.h"
 #include "driver/record_walk.h"
@@ -56,18 +57,8 @@ bool write_all(ByteSink sink, const std::string& text) {
 
 int plot(PlotFiles& files, const LogArgument& argument, const std::string& file_name, const char* svg_name,
          TextOut& out, const FileSystem& fs) {
-    if (file_name.empty() || !fs.open_log_file(file_name.c_str(), files.log_file)) {
-        print_message(out, "Can not open input file ", file_name, "\n");
-        return STATUS_FAILURE;
-    }
-    if (fs.names_open_file(svg_name, files.log_file)) {
-        print_message(out, "Output file ", svg_name, " is the input file\n");
-        fs.close_file(files.log_file);
-        return STATUS_FAILURE;
-    }
-    if (!fs.create_detail_file(svg_name, files.svg_file)) {
-        print_message(out, "Can not open output file ", svg_name, "\n");
-        fs.close_file(files.log_file);
+    if (!open_log_or_report(fs, file_name, files.log_file, out) ||
+        !create_output_or_report(fs, svg_name, files.log_file, files.svg_file, out)) {
         return STATUS_FAILURE;
     }
     text_in_init(files.log, fs.file_source(files.log_file));
