@@ -70,7 +70,15 @@ void text_in_rescan(TextIn& in);
         lf = static_cast<std::size_t>(static_cast<const char*>(found) - line);
     }
     // The LF and everything before it must lie before the next special byte (which is at most `end`).
-    if (in.pos + lf >= in.special) return nullptr;
+    if (in.pos + lf >= in.special) {
+        // CR LF: the one special byte is a CR right before the LF. The CR is dropped by moving the
+        // LF onto it in the buffer (these bytes are never read again).
+        if (lf == 0 || in.special != in.pos + lf - 1 || line[lf - 1] != '\r' || in.pos + lf >= in.end) return nullptr;
+        in.buffer[in.pos + lf - 1] = '\n';
+        in.pos += lf + 1;
+        length = lf;
+        return line;
+    }
     in.pos += lf + 1;
     length = lf + 1;
     return line;

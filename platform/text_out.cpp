@@ -23,6 +23,11 @@ void write_out(TextOut& out) {
 }
 
 void append(TextOut& out, const char* data, std::size_t size) {
+    if (size <= TEXT_OUT_BLOCK - out.used) {
+        std::memcpy(out.buffer + out.used, data, size);
+        out.used += size;
+        return;
+    }
     while (size > 0) {
         if (out.used == TEXT_OUT_BLOCK) write_out(out);
         std::size_t room = TEXT_OUT_BLOCK - out.used;
@@ -52,6 +57,20 @@ void text_out_write(TextOut& out, const char* text, std::size_t size) {
         if (lf == stop) break;
         append(out, "\r\n", 2);
         text = lf + 1;
+    }
+    if (out.unbuffered) write_out(out);
+}
+
+void text_out_write_line(TextOut& out, const char* line, std::size_t size) {
+    if (size + 1 <= TEXT_OUT_BLOCK - out.used) {
+        char* const at = out.buffer + out.used;
+        std::memcpy(at, line, size - 1);
+        at[size - 1] = '\r';
+        at[size] = '\n';
+        out.used += size + 1;
+    } else {
+        append(out, line, size - 1);
+        append(out, "\r\n", 2);
     }
     if (out.unbuffered) write_out(out);
 }

@@ -28,6 +28,9 @@ void text_out_init(TextOut& out, ByteSink sink, bool unbuffered);
 // Appends `size` bytes of text, each LF as CR LF.
 void text_out_write(TextOut& out, const char* text, std::size_t size);
 
+// Appends one line: `size` bytes whose only LF is the last one (the LF goes out as CR LF).
+void text_out_write_line(TextOut& out, const char* line, std::size_t size);
+
 // Writes out what is buffered. Returns false when this or any earlier write has failed.
 bool text_out_flush(TextOut& out);
 

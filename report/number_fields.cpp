@@ -2,7 +2,6 @@
 #include "report/number_fields.h"
 
 #include <charconv>
-#include <iterator>
 
 namespace cycalc {
 
@@ -40,35 +39,32 @@ std::size_t format_sci(double value, char* out) {
 }
 
 std::size_t format_sci_integer(std::uint64_t value, char* out) {
-    static constexpr std::uint64_t POWERS[] = {
-        1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL, 100000000ULL,
-        1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL, 10000000000000ULL,
-        100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL, 100000000000000000ULL,
-        1000000000000000000ULL,
-    };
-    unsigned exponent = 0;
-    std::uint64_t digits = 0;  // the three significant digits, 100 to 999 (0 for the value 0)
-    if (value != 0) {
-        while (exponent + 1 < std::size(POWERS) && value >= POWERS[exponent + 1]) ++exponent;
-        if (exponent <= 2) {
-            digits = value * POWERS[2 - exponent];
-        } else {
-            // Cut to three digits; the rest decides the rounding, halfway cases to the even digit.
-            const std::uint64_t unit = POWERS[exponent - 2];
-            digits = value / unit;
-            const std::uint64_t rest = value - digits * unit;
-            const std::uint64_t half = unit / 2;
-            if (rest > half || (rest == half && (digits & 1) != 0)) ++digits;
-            if (digits == 1000) {
-                digits = 100;
-                ++exponent;
-            }
+    // All the decimal digits first (integer to_chars divides by constants only), then the three
+    // significant ones, rounded on the digits that follow: above half up, below down, exactly half
+    // to the even digit.
+    char digits[24];
+    const auto count = static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
+    unsigned exponent = static_cast<unsigned>(count) - 1;
+    unsigned kept = 0;
+    for (std::size_t i = 0; i < 3; ++i) kept = kept * 10 + (i < count ? static_cast<unsigned>(digits[i] - '0') : 0u);
+    if (value == 0) exponent = 0;
+    if (count > 3) {
+        const char next = digits[3];
+        bool up = next > '5';
+        if (next == '5') {
+            bool beyond = false;
+            for (std::size_t i = 4; i < count; ++i) beyond = beyond || digits[i] != '0';
+            up = beyond || (kept & 1) != 0;
+        }
+        if (up && ++kept == 1000) {
+            kept = 100;
+            ++exponent;
         }
     }
-    out[0] = static_cast<char>('0' + digits / 100);
+    out[0] = static_cast<char>('0' + kept / 100);
     out[1] = '.';
-    out[2] = static_cast<char>('0' + digits / 10 % 10);
-    out[3] = static_cast<char>('0' + digits % 10);
+    out[2] = static_cast<char>('0' + kept / 10 % 10);
+    out[3] = static_cast<char>('0' + kept % 10);
     out[4] = 'e';
     out[5] = '+';
     out[6] = static_cast<char>('0' + exponent / 10);

@@ -49,12 +49,12 @@ std::size_t render_detail_line(char* line, std::uint32_t state, std::uint32_t cy
 
 void write_summary_line(TextOut& out, std::uint32_t state, float average, float peak) {
     char line[REPORT_LINE_MAX];
-    text_out_write(out, line, render_summary_line(line, state, average, peak));
+    text_out_write_line(out, line, render_summary_line(line, state, average, peak));
 }
 
 void write_detail_line(TextOut& detail, std::uint32_t state, std::uint32_t cycles, double mips) {
     char line[REPORT_LINE_MAX];
-    text_out_write(detail, line, render_detail_line(line, state, cycles, mips));
+    text_out_write_line(detail, line, render_detail_line(line, state, cycles, mips));
 }
 
 }  // namespace cycalc
