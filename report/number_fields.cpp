@@ -1,7 +1,9 @@
 // Number fields of the report lines, exact and independent of the locale.
 #include "report/number_fields.h"
 
+#include <bit>
 #include <charconv>
+#include <iterator>
 
 namespace cycalc {
 
@@ -39,24 +41,29 @@ std::size_t format_sci(double value, char* out) {
 }
 
 std::size_t format_sci_integer(std::uint64_t value, char* out) {
-    // All the decimal digits first (integer to_chars divides by constants only), then the three
-    // significant ones, rounded on the digits that follow: above half up, below down, exactly half
-    // to the even digit.
-    char digits[24];
-    const auto count = static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
-    unsigned exponent = static_cast<unsigned>(count) - 1;
-    unsigned kept = 0;
-    for (std::size_t i = 0; i < 3; ++i) kept = kept * 10 + (i < count ? static_cast<unsigned>(digits[i] - '0') : 0u);
-    if (value == 0) exponent = 0;
-    if (count > 3) {
-        const char next = digits[3];
-        bool up = next > '5';
-        if (next == '5') {
-            bool beyond = false;
-            for (std::size_t i = 4; i < count; ++i) beyond = beyond || digits[i] != '0';
-            up = beyond || (kept & 1) != 0;
-        }
-        if (up && ++kept == 1000) {
+    static constexpr std::uint64_t POWERS[] = {
+        1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL, 100000000ULL,
+        1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL, 10000000000000ULL,
+        100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL, 100000000000000000ULL,
+        1000000000000000000ULL, 10000000000000000000ULL,
+    };
+    // The decimal exponent: log10(2) * (bits - 1) rounded down is it or one less.
+    unsigned exponent = 0;
+    if (value != 0) {
+        exponent = (static_cast<unsigned>(std::bit_width(value)) - 1) * 1233 >> 12;
+        if (exponent + 1 < std::size(POWERS) && value >= POWERS[exponent + 1]) ++exponent;
+    }
+    std::uint64_t kept;  // the three significant digits, 100 to 999 (0 for the value 0)
+    if (exponent <= 2) {
+        kept = value * POWERS[2 - exponent];
+    } else {
+        // Cut to three digits; the rest decides, halfway cases going to the even digit.
+        const std::uint64_t unit = POWERS[exponent - 2];
+        kept = value / unit;
+        const std::uint64_t rest = value - kept * unit;
+        const std::uint64_t half = unit / 2;
+        if (rest > half || (rest == half && (kept & 1) != 0)) ++kept;
+        if (kept == 1000) {
             kept = 100;
             ++exponent;
         }
