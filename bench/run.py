@@ -92,7 +92,6 @@ def main():
             # Both writes go to a new file: emptying a large cached one costs more than writing it.
             if os.path.exists(copy):
                 os.remove(copy)
-        os.remove(detail)
             times["cat"].append(run(["cat", detail], copy)[0])
             os.remove(detail)
             seconds, peak, _ = run([cycalc, path + suffix, detail])
