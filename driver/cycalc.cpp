@@ -28,11 +28,6 @@ struct RunFiles {
     PassState pass;
 };
 
-// Status precedence: a failure (1) over lost output (255) over success (0).
-int combine(int status, bool output_lost) {
-    return status == STATUS_OK && output_lost ? STATUS_WRITE_FAILED : status;
-}
-
 int run_log(RunFiles& files, const LogArgument& argument, const std::string& file_name, const char* outfile,
             TextOut& out, const FileSystem& fs, bool plain_lines_fast) {
     if (!open_log_or_report(fs, file_name, files.log_file, out)) return STATUS_FAILURE;
@@ -64,8 +59,8 @@ int run_log(RunFiles& files, const LogArgument& argument, const std::string& fil
         print_message(out, "Can not read input file ", file_name, "\n");
         return STATUS_FAILURE;
     }
-    if (outcome == PassOutcome::log_at_end) return combine(STATUS_OK, detail_lost);
-    return combine(STATUS_OK, detail_lost || !closed);
+    if (outcome == PassOutcome::log_at_end) return status_with_lost_output(STATUS_OK, detail_lost);
+    return status_with_lost_output(STATUS_OK, detail_lost || !closed);
 }
 
 int run(int argc, const char* const* argv, TextOut& out, const FileSystem& fs, bool plain_lines_fast) {
@@ -90,7 +85,7 @@ int run_cycalc(int argc, const char* const* argv, TextOut& out, const FileSystem
     } catch (const std::bad_alloc&) {
         print(out, "Out of memory\n");
     }
-    return combine(status, !text_out_flush(out));
+    return status_with_lost_output(status, !text_out_flush(out));
 }
 
 }  // namespace cycalc

@@ -98,8 +98,7 @@ int program_main(int argc, const char* const* argv, TextOut& out, const FileSyst
     } catch (const std::bad_alloc&) {
         print(out, "Out of memory\n");
     }
-    const bool written = text_out_flush(out);
-    return status == STATUS_OK && !written ? STATUS_WRITE_FAILED : status;
+    return status_with_lost_output(status, !text_out_flush(out));
 }
 
 }  // namespace cycalc
