@@ -2,17 +2,18 @@
 #include "driver/cycalc.h"
 
 #include <memory>
-#include <new>
 #include <string>
 #include <string_view>
 
-#include "driver/command_line.h"
-#include "driver/file_setup.h"
 #include "driver/measurement_pass.h"
-#include "driver/messages.h"
 #include "driver/usage.h"
 #include "log/log_reader.h"
 #include "platform/files.h"
+#include "setup/command_line.h"
+#include "setup/exit_status.h"
+#include "setup/file_setup.h"
+#include "setup/messages.h"
+#include "setup/program.h"
 
 namespace cycalc {
 
@@ -28,15 +29,15 @@ struct RunFiles {
     PassState pass;
 };
 
-int run_log(RunFiles& files, const LogArgument& argument, const std::string& file_name, const char* outfile,
+ExitStatus run_log(RunFiles& files, const LogArgument& argument, const std::string& file_name, const char* outfile,
             TextOut& out, const FileSystem& fs, bool plain_lines_fast) {
-    if (!open_log_or_report(fs, file_name, files.log_file, out)) return STATUS_FAILURE;
+    if (!open_log_or_print_error(fs, file_name, files.log_file, out)) return ExitStatus::failure;
     print_message(out, "file name: ", file_name, "\n");
     print_message(out, "format: ", scan_format_text(argument.scan_format), "\n");
 
     TextOut* detail = nullptr;
     if (outfile != nullptr) {
-        if (!create_output_or_report(fs, outfile, files.log_file, files.detail_file, out)) return STATUS_FAILURE;
+        if (!create_output_or_print_error(fs, outfile, files.log_file, files.detail_file, out)) return ExitStatus::failure;
         text_out_init(files.detail, fs.file_sink(files.detail_file), false);
         detail = &files.detail;
     }
@@ -57,16 +58,16 @@ int run_log(RunFiles& files, const LogArgument& argument, const std::string& fil
     if (files.log.error) {
         // A read error ends the pass like the end of the log, but is never taken for it.
         print_message(out, "Can not read input file ", file_name, "\n");
-        return STATUS_FAILURE;
+        return ExitStatus::failure;
     }
-    if (outcome == PassOutcome::log_at_end) return status_with_lost_output(STATUS_OK, detail_lost);
-    return status_with_lost_output(STATUS_OK, detail_lost || !closed);
+    if (outcome == PassOutcome::log_at_end) return with_lost_output(ExitStatus::ok, detail_lost);
+    return with_lost_output(ExitStatus::ok, detail_lost || !closed);
 }
 
-int run(int argc, const char* const* argv, TextOut& out, const FileSystem& fs, bool plain_lines_fast) {
+ExitStatus run(int argc, const char* const* argv, TextOut& out, const FileSystem& fs, bool plain_lines_fast) {
     if (argc <= 1) {
         for (const char* text : USAGE_TEXTS) print(out, text);
-        return STATUS_FAILURE;
+        return ExitStatus::failure;
     }
     const std::string_view log_argument = argv[1];
     const LogArgument argument = parse_log_argument(log_argument);
@@ -79,13 +80,7 @@ int run(int argc, const char* const* argv, TextOut& out, const FileSystem& fs, b
 }  // namespace
 
 int run_cycalc(int argc, const char* const* argv, TextOut& out, const FileSystem& fs, bool plain_lines_fast) {
-    int status = STATUS_FAILURE;
-    try {
-        status = run(argc, argv, out, fs, plain_lines_fast);
-    } catch (const std::bad_alloc&) {
-        print(out, "Out of memory\n");
-    }
-    return status_with_lost_output(status, !text_out_flush(out));
+    return run_program(out, [&] { return run(argc, argv, out, fs, plain_lines_fast); });
 }
 
 }  // namespace cycalc

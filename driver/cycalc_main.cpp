@@ -1,6 +1,6 @@
 // cycalc's own program: the report.
 #include "driver/cycalc.h"
-#include "driver/program_main.h"
+#include "setup/program.h"
 
 namespace cycalc {
 

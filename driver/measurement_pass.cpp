@@ -1,6 +1,7 @@
 // The measurement pass.
 #include "driver/measurement_pass.h"
 
+#include "report/mips.h"
 #include "report/report_lines.h"
 
 namespace cycalc {

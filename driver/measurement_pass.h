@@ -4,19 +4,11 @@
 
 #include <cstdint>
 
-#include "driver/record_walk.h"
 #include "log/log_reader.h"
+#include "log/record_walk.h"
 #include "platform/text_out.h"
 
 namespace cycalc {
-
-// A call's load: its cycle count times the calls per second (8000 Hz / 20 samples per call).
-inline constexpr float CALLS_PER_SECOND = 400.0f;
-
-// The exact load of a call: below 2^41, so a double holds it.
-inline double exact_mips(std::uint32_t cycles) {
-    return static_cast<double>(cycles) * static_cast<double>(CALLS_PER_SECOND);
-}
 
 // Statistics of the run in progress, each kept in single precision.
 struct RunStats {

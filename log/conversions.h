@@ -5,27 +5,35 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/portable.h"
+
 namespace cycalc {
 
 // Hexadecimal ("%lx"): leading white space, one sign, an optional 0x or 0X, hex digits. Accumulates
 // in 64 bits, saturating past them; a minus sign negates; the value is the low 32 bits. A text that
 // converts nothing gives 0. The text is `length` characters long (a NUL in it also ends it).
+//   "1a2B\n" -> 0x1a2b        "  0x10" -> 0x10         "-0x10" -> 0xfffffff0
+//   "0x" -> 0 (the 0 is a digit) "x1" -> 0 (nothing)   "123456789" -> 0x23456789 (low 32 bits)
+//   "10000000000000000" -> 0xffffffff (saturated)      "-10000000000000000" -> 0
 std::uint32_t convert_hexadecimal(const char* text, std::size_t length);
 
 // Decimal ("%ld.%*d"): the same with decimal digits and no prefix; whatever follows the integer part
 // (a point and a fraction, say) is ignored.
+//   "42.75" -> 42     "+5" -> 5     "- 5" -> 0 (nothing)     "-1" -> 0xffffffff
+//   "0x10" -> 0 (the 0, then x ends it)     "4294967296" -> 0 (low 32 bits)
 std::uint32_t convert_decimal(const char* text, std::size_t length);
 
 // The common shapes, fast: exactly 1 to 8 hex digits, or 1 to 9 decimal digits, and nothing else.
 // False, with `value` untouched, for any other text; the conversions above then give the value.
 // The 8 bytes from `text` on must be readable.
-[[gnu::always_inline]] inline bool convert_plain_hexadecimal(const char* text, std::size_t length, std::uint32_t& value) {
+//   ("00C8", 4) -> 0xc8     ("ffffffff", 8) -> 0xffffffff     ("12 4", 4), ("", 0), ("123456789", 9) -> false
+//   decimal: ("123456789", 9) -> 123456789     ("1.5", 3), ("1234567890", 10) -> false
+CYCALC_ALWAYS_INLINE bool convert_plain_hexadecimal(const char* text, std::size_t length, std::uint32_t& value) {
     constexpr std::uint64_t ONES = 0x0101010101010101ULL;
     if (length - 1 > 7) return false;  // also for length 0
     // All eight bytes at once; the bytes past the text become '0' so that they pass the test, and
     // are shifted out at the end.
-    std::uint64_t x;
-    std::memcpy(&x, text, sizeof x);
+    std::uint64_t x = load_little_endian64(text);
     const std::uint64_t keep = ~0ULL >> (64 - 8 * length);
     x = (x & keep) | (0x30 * ONES & ~keep);
     // Every byte must be 0-9, A-F or a-f: below 0x80, then in one of the ranges, each found by the
@@ -36,7 +44,7 @@ std::uint32_t convert_decimal(const char* text, std::size_t length);
     if ((((digit | letter) & ~x) & 0x80 * ONES) != 0x80 * ONES) return false;
     // Nibbles, first digit in the lowest byte; then packed pairwise into one 32-bit number.
     std::uint64_t nibbles = (x & 0x0f * ONES) + 9 * ((x >> 6) & ONES);
-    nibbles = __builtin_bswap64(nibbles);
+    nibbles = byte_swap64(nibbles);
     nibbles = (nibbles | (nibbles >> 4)) & 0x00ff00ff00ff00ffULL;
     nibbles = (nibbles | (nibbles >> 8)) & 0x0000ffff0000ffffULL;
     nibbles = (nibbles | (nibbles >> 16)) & 0xffffffffULL;
@@ -44,7 +52,7 @@ std::uint32_t convert_decimal(const char* text, std::size_t length);
     return true;
 }
 
-[[gnu::always_inline]] inline bool convert_plain_decimal(const char* text, std::size_t length, std::uint32_t& value) {
+CYCALC_ALWAYS_INLINE bool convert_plain_decimal(const char* text, std::size_t length, std::uint32_t& value) {
     if (length - 1 > 8) return false;  // also for length 0
     std::uint32_t result = 0;
     for (std::size_t i = 0; i < length; ++i) {

@@ -56,7 +56,7 @@ void log_reader_init(LogReader& reader, TextIn& log, ScanFormat scan_format, boo
     reader.long_mode = long_mode;
     reader.end_of_input = false;
     reader.plain_lines_fast = true;
-    reader.first_line[0] = '\0';
+    reader.line[0] = '\0';
     reader.value_text[0] = '\0';
 }
 
@@ -79,7 +79,7 @@ std::uint32_t read_log_value_general(LogReader& reader) {
     std::size_t length;
     if (!reader.long_mode) {
         Text text;
-        if (!read_value_line(reader, reader.first_line, text)) return 0;
+        if (!read_value_line(reader, reader.line, text)) return 0;
         return convert(reader.scan_format, without_hex_prefix(text));
     }
 
@@ -88,7 +88,7 @@ std::uint32_t read_log_value_general(LogReader& reader) {
     const char* plain = reader.plain_lines_fast ? text_in_plain_line(log, length) : nullptr;
     if (plain != nullptr) {
         low = Text{plain, length};
-    } else if (!read_value_line(reader, reader.first_line, low)) {
+    } else if (!read_value_line(reader, reader.line, low)) {
         return 0;
     }
     Text high;
@@ -107,10 +107,10 @@ std::uint32_t read_log_value_general(LogReader& reader) {
         }
     } else {
         // The line read may refill the buffer that a plain low line still lies in: keep a copy.
-        if (low.chars != reader.first_line) {
-            std::memcpy(reader.first_line, low.chars, low.length);
-            reader.first_line[low.length] = '\0';
-            low.chars = reader.first_line;
+        if (low.chars != reader.line) {
+            std::memcpy(reader.line, low.chars, low.length);
+            reader.line[low.length] = '\0';
+            low.chars = reader.line;
         }
         if (!read_value_line(reader, reader.value_text, high)) return 0;
     }

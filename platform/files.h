@@ -17,7 +17,7 @@ struct PlatformFile {
 bool open_log_file(const char* name, PlatformFile& file);
 
 // True when `name` names the very file that `file` is open on (through any spelling or link).
-bool names_open_file(const char* name, const PlatformFile& file);
+bool is_same_file(const char* name, const PlatformFile& file);
 
 // Creates the file, or empties an existing one, and opens it for writing.
 bool create_detail_file(const char* name, PlatformFile& file);
@@ -33,7 +33,7 @@ ByteSink file_sink(PlatformFile& file);
 // close fail, say). Each is called once per file or per block, never per line.
 struct FileSystem {
     bool (*open_log_file)(const char* name, PlatformFile& file);
-    bool (*names_open_file)(const char* name, const PlatformFile& file);
+    bool (*is_same_file)(const char* name, const PlatformFile& file);
     bool (*create_detail_file)(const char* name, PlatformFile& file);
     bool (*close_file)(PlatformFile& file);
     ByteSource (*file_source)(PlatformFile& file);

@@ -45,7 +45,7 @@ bool open_log_file(const char* name, PlatformFile& file) {
     return true;
 }
 
-bool names_open_file(const char* name, const PlatformFile& file) {
+bool is_same_file(const char* name, const PlatformFile& file) {
     struct stat named {};
     struct stat open {};
     if (::stat(name, &named) != 0 || ::fstat(fd_of(file), &open) != 0) return false;
@@ -70,7 +70,7 @@ ByteSource file_source(PlatformFile& file) { return ByteSource{read_fd, &file}; 
 ByteSink file_sink(PlatformFile& file) { return ByteSink{write_fd, &file}; }
 
 FileSystem native_file_system() {
-    return FileSystem{open_log_file, names_open_file, create_detail_file, close_file, file_source, file_sink};
+    return FileSystem{open_log_file, is_same_file, create_detail_file, close_file, file_source, file_sink};
 }
 
 PlatformFile standard_output() { return PlatformFile{STDOUT_FILENO}; }

@@ -57,7 +57,7 @@ bool open_log_file(const char* name, PlatformFile& file) {
     return true;
 }
 
-bool names_open_file(const char* name, const PlatformFile& file) {
+bool is_same_file(const char* name, const PlatformFile& file) {
     const HANDLE named = open_wide(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
                                    FILE_FLAG_BACKUP_SEMANTICS);
     if (named == INVALID_HANDLE_VALUE) return false;
@@ -88,7 +88,7 @@ ByteSource file_source(PlatformFile& file) { return ByteSource{read_handle, &fil
 ByteSink file_sink(PlatformFile& file) { return ByteSink{write_handle, &file}; }
 
 FileSystem native_file_system() {
-    return FileSystem{open_log_file, names_open_file, create_detail_file, close_file, file_source, file_sink};
+    return FileSystem{open_log_file, is_same_file, create_detail_file, close_file, file_source, file_sink};
 }
 
 PlatformFile standard_output() { return PlatformFile{reinterpret_cast<std::intptr_t>(GetStdHandle(STD_OUTPUT_HANDLE))}; }

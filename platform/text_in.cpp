@@ -1,11 +1,10 @@
 // Text-mode input stream: the byte-level rules of the log's text conventions and line reads.
 #include "platform/text_in.h"
 
+#include <bit>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "platform/portable.h"
 
 namespace cycalc {
 
@@ -21,7 +20,7 @@ bool is_special(char c) { return c == CR || c == CTRL_Z || c == '\0'; }
 std::size_t find_special(const TextIn& in, std::size_t from) {
     const char* p = in.buffer + from;
     const char* const stop = in.buffer + in.end;
-#if defined(__SSE2__)
+#if defined(CYCALC_SSE2)
     const __m128i cr = _mm_set1_epi8(CR);
     const __m128i ctrl_z = _mm_set1_epi8(CTRL_Z);
     const __m128i nul = _mm_setzero_si128();
@@ -30,7 +29,7 @@ std::size_t find_special(const TextIn& in, std::size_t from) {
         const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, ctrl_z)),
                                           _mm_cmpeq_epi8(bytes, nul));
         const int mask = _mm_movemask_epi8(hits);
-        if (mask != 0) return static_cast<std::size_t>(p - in.buffer) + static_cast<unsigned>(__builtin_ctz(static_cast<unsigned>(mask)));
+        if (mask != 0) return static_cast<std::size_t>(p - in.buffer) + static_cast<unsigned>(std::countr_zero(static_cast<unsigned>(mask)));
     }
 #endif
     for (; p < stop; ++p) {

@@ -4,11 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <bit>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "platform/portable.h"
 
 namespace cycalc {
 
@@ -24,6 +23,14 @@ inline constexpr std::size_t TEXT_IN_BLOCK = std::size_t{1} << 17;
 inline constexpr std::size_t TEXT_IN_HEADROOM = 128;
 // Room after the block, so that a line's bytes can be loaded 16 or 8 at a time near its end.
 inline constexpr std::size_t TEXT_IN_PADDING = 64;
+// The longest line that the fast way below takes, its LF not counted: a value line read whole.
+inline constexpr std::size_t TEXT_IN_PLAIN_LINE_MAX = 17;
+// What the fast way loads from a line's start: 16 bytes for the LF search (SSE2), or the search over
+// TEXT_IN_PLAIN_LINE_MAX + 1 bytes; then the caller's 8-byte load at any point of the line.
+inline constexpr std::size_t TEXT_IN_PLAIN_LOAD = TEXT_IN_PLAIN_LINE_MAX + 1 + 8;
+// The fast way starts at most at `end`: every load it and its callers make stays in the buffer.
+static_assert(TEXT_IN_PADDING >= TEXT_IN_PLAIN_LOAD && TEXT_IN_PADDING >= 16,
+              "loads past a line's end must stay within the input buffer's padding");
 
 struct TextIn {
     ByteSource source;
@@ -53,19 +60,19 @@ void text_in_rescan(TextIn& in);
 // first character and its length (the LF included) and moves past it, exactly as a value line
 // read would. Otherwise returns nullptr and leaves the stream as it was; the line read handles it.
 // At least 8 bytes past the line can be loaded.
-[[gnu::always_inline]] inline const char* text_in_plain_line(TextIn& in, std::size_t& length) {
+CYCALC_ALWAYS_INLINE const char* text_in_plain_line(TextIn& in, std::size_t& length) {
     if (in.special < in.pos) text_in_rescan(in);
     const char* const line = in.buffer + in.pos;
     std::size_t lf;
-#if defined(__SSE2__)
+#if defined(CYCALC_SSE2)
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(line));
     const auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))));
     if (mask != 0) {
-        lf = static_cast<unsigned>(__builtin_ctz(mask));
+        lf = static_cast<unsigned>(std::countr_zero(mask));
     } else
 #endif
     {
-        const void* found = std::memchr(line, '\n', 18);
+        const void* found = std::memchr(line, '\n', TEXT_IN_PLAIN_LINE_MAX + 1);
         if (found == nullptr) return nullptr;
         lf = static_cast<std::size_t>(static_cast<const char*>(found) - line);
     }

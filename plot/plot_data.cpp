@@ -1,7 +1,7 @@
 // Gathering the plot's data, call by call.
 #include "plot/plot_data.h"
 
-#include "driver/measurement_pass.h"
+#include "report/mips.h"
 
 namespace cycalc {
 

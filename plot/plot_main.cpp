@@ -1,18 +1,17 @@
 // cycalc-plot: a log's per-call load over time as one SVG file. The log is read exactly as cycalc
 // reads it (same argument, suffixes, reader and record walk); cycalc itself is not changed.
 #include <memory>
-#include <new>
 #include <string>
 
-#include "driver/command_line.h"
-#include "driver/cycalc.h"
-#include "driver/file_setup.h"
-#include "driver/messages.h"
-#include "driver/program_main.h"
-#include "driver/record_walk.h"
 #include "log/log_reader.h"
+#include "log/record_walk.h"
 #include "plot/plot_data.h"
 #include "plot/svg_plot.h"
+#include "setup/command_line.h"
+#include "setup/exit_status.h"
+#include "setup/file_setup.h"
+#include "setup/messages.h"
+#include "setup/program.h"
 
 namespace cycalc {
 
@@ -55,11 +54,11 @@ bool write_all(ByteSink sink, const std::string& text) {
     return true;
 }
 
-int plot(PlotFiles& files, const LogArgument& argument, const std::string& file_name, const char* svg_name,
+ExitStatus plot(PlotFiles& files, const LogArgument& argument, const std::string& file_name, const char* svg_name,
          TextOut& out, const FileSystem& fs) {
-    if (!open_log_or_report(fs, file_name, files.log_file, out) ||
-        !create_output_or_report(fs, svg_name, files.log_file, files.svg_file, out)) {
-        return STATUS_FAILURE;
+    if (!open_log_or_print_error(fs, file_name, files.log_file, out) ||
+        !create_output_or_print_error(fs, svg_name, files.log_file, files.svg_file, out)) {
+        return ExitStatus::failure;
     }
     text_in_init(files.log, fs.file_source(files.log_file));
     log_reader_init(files.reader, files.log, argument.scan_format, argument.long_mode);
@@ -72,33 +71,29 @@ int plot(PlotFiles& files, const LogArgument& argument, const std::string& file_
     const bool closed = fs.close_file(files.svg_file);
     if (files.log.error) {
         print_message(out, "Can not read input file ", file_name, "\n");
-        return STATUS_FAILURE;
+        return ExitStatus::failure;
     }
     if (!written || !closed) {
         print_message(out, "Can not write output file ", svg_name, "\n");
-        return STATUS_FAILURE;
+        return ExitStatus::failure;
     }
     print_message(out, svg_name, ": " + std::to_string(files.data.envelope.calls) + " calls, " +
                                      std::to_string(files.data.runs) + " runs", "\n");
-    return STATUS_OK;
+    return ExitStatus::ok;
 }
 
 }  // namespace
 
 int program_main(int argc, const char* const* argv, TextOut& out, const FileSystem& fs) {
-    int status = STATUS_FAILURE;
-    try {
+    return run_program(out, [&] {
         if (argc <= 2) {
             print(out, PLOT_USAGE);
-        } else {
-            const LogArgument argument = parse_log_argument(argv[1]);
-            const auto files = std::make_unique<PlotFiles>();
-            status = plot(*files, argument, std::string(argument.file_name), argv[2], out, fs);
+            return ExitStatus::failure;
         }
-    } catch (const std::bad_alloc&) {
-        print(out, "Out of memory\n");
-    }
-    return status_with_lost_output(status, !text_out_flush(out));
+        const LogArgument argument = parse_log_argument(argv[1]);
+        const auto files = std::make_unique<PlotFiles>();
+        return plot(*files, argument, std::string(argument.file_name), argv[2], out, fs);
+    });
 }
 
 }  // namespace cycalc

@@ -52,7 +52,7 @@ long faulty_write(void*, const char* data, std::size_t size) {
 
 const FileSystem faulty{
     native.open_log_file,
-    native.names_open_file,
+    native.is_same_file,
     [](const char* name, PlatformFile& file) {
         const bool made = native.create_detail_file(name, file);
         faults.detail_handle = file.handle;

@@ -1,4 +1,5 @@
-// The log argument: its file-name part and its option suffixes ",d" and ",l".
+// The command line both programs share: the log argument with its file-name part and its option
+// suffixes ",d" and ",l", and the splitting of a command line handed over as one text.
 #pragma once
 
 #include <string>
@@ -15,6 +16,11 @@ struct LogArgument {
     bool long_mode;
 };
 
+// Each suffix counts wherever it stands, lower case only, and ",l" wins over ",d":
+//   "log.txt"     -> log.txt, hexadecimal          "log.txt,d,l" -> log.txt, hexadecimal, long mode
+//   "log.txt,d"   -> log.txt, decimal              "log.txt,dl"  -> log.txt, decimal
+//   "log.txt,ld"  -> log.txt, hexadecimal, long    "run,d.log"   -> run, decimal
+//   "log.txt,D"   -> log.txt, hexadecimal          ",d"          -> "" (no name), decimal
 LogArgument parse_log_argument(std::string_view argument);
 
 // Splits a command line that the platform hands over as one text (Windows) into its arguments, the

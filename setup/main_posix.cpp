@@ -1,5 +1,5 @@
 // Entry point on POSIX systems: standard output through our own text stream, then the program.
-#include "driver/program_main.h"
+#include "setup/program.h"
 
 int main(int argc, char** argv) {
     using namespace cycalc;

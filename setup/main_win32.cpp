@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/command_line.h"
-#include "driver/program_main.h"
+#include "setup/command_line.h"
+#include "setup/program.h"
 #include "platform/files.h"
 
 namespace {

@@ -1,5 +1,5 @@
-// Parsing the log argument.
-#include "driver/command_line.h"
+// The log argument and the splitting of a one-text command line.
+#include "setup/command_line.h"
 
 namespace cycalc {
 

@@ -1,5 +1,5 @@
 // The log argument's file-name part and option suffixes.
-#include "driver/command_line.h"
+#include "setup/command_line.h"
 
 #include <gtest/gtest.h>
 
