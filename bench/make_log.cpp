@@ -56,8 +56,8 @@ int main(int argc, char** argv) {
             if (shape == "decimal") {
                 n = std::snprintf(line, sizeof line, "%u%s%u%s", state, end, cycles, end);
             } else if (shape == "long") {
-                n = std::snprintf(line, sizeof line, "0x%04X%s0x%04X%s0x%04X%s0x%04X%s", state & 0xffff, end,
-                                  state >> 16, end, cycles & 0xffff, end, cycles >> 16, end);
+                n = std::snprintf(line, sizeof line, "0x%04X%s0x%04X%s0x%04X%s0x%04X%s", state & 0xffff, end, state >> 16, end,
+                                  cycles & 0xffff, end, cycles >> 16, end);
             } else {
                 n = std::snprintf(line, sizeof line, "0x%04X%s0x%04X%s", state, end, cycles, end);
             }

@@ -29,8 +29,8 @@ struct RunFiles {
     PassState pass;
 };
 
-ExitStatus run_log(RunFiles& files, const LogArgument& argument, const std::string& file_name, const char* outfile,
-            TextOut& out, const FileSystem& fs, bool plain_lines_fast) {
+ExitStatus run_log(RunFiles& files, const LogArgument& argument, const std::string& file_name, const char* outfile, TextOut& out,
+                   const FileSystem& fs, bool plain_lines_fast) {
     if (!open_log_or_print_error(fs, file_name, files.log_file, out)) return ExitStatus::failure;
     print_message(out, "file name: ", file_name, "\n");
     print_message(out, "format: ", scan_format_text(argument.scan_format), "\n");

@@ -88,9 +88,10 @@ std::size_t count_lines(const std::string& text, bool summary) {
     const char* p = text.c_str();
     const char* end = p + text.size();
     while (p < end) {
-        const char* q = summary
-            ? sci(literal(sci(literal(decimal_field(literal(hex_field(literal(p, "ID: ")), " (")), ") MIPs (avg,peak): ")), " "))
-            : sci(literal(sci(literal(hex_field(literal(p, "state_ID: 0x")), ", CPU cycles/call: ")), ", MIPs: "));
+        const char* q =
+            summary ? sci(literal(
+                          sci(literal(decimal_field(literal(hex_field(literal(p, "ID: ")), " (")), ") MIPs (avg,peak): ")), " "))
+                    : sci(literal(sci(literal(hex_field(literal(p, "state_ID: 0x")), ", CPU cycles/call: ")), ", MIPs: "));
         q = literal(q, "\r\n");
         require(q != nullptr);
         p = q;

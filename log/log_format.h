@@ -18,8 +18,6 @@ inline constexpr std::size_t VALUE_READ_LIMIT = 19;
 // The conversion applied to every value text; its text is echoed in the "format:" line.
 enum class ScanFormat { hexadecimal, decimal };
 
-inline const char* scan_format_text(ScanFormat format) {
-    return format == ScanFormat::decimal ? "%ld.%*d" : "%lx";
-}
+inline const char* scan_format_text(ScanFormat format) { return format == ScanFormat::decimal ? "%ld.%*d" : "%lx"; }
 
 }  // namespace cycalc

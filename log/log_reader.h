@@ -50,9 +50,8 @@ CYCALC_ALWAYS_INLINE std::uint32_t read_log_value(LogReader& reader) {
             std::size_t start = 0;
             if (length >= 3 && line[0] == '0' && (line[1] == 'x' || line[1] == 'X')) start = 2;
             std::uint32_t value;
-            if (reader.scan_format == ScanFormat::hexadecimal
-                    ? convert_plain_hexadecimal(line + start, length - 1 - start, value)
-                    : convert_plain_decimal(line + start, length - 1 - start, value)) {
+            if (reader.scan_format == ScanFormat::hexadecimal ? convert_plain_hexadecimal(line + start, length - 1 - start, value)
+                                                              : convert_plain_decimal(line + start, length - 1 - start, value)) {
                 return value;
             }
             return convert_log_line(reader, line, length);

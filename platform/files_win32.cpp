@@ -50,16 +50,16 @@ long write_handle(void* context, const char* data, std::size_t size) {
 
 bool open_log_file(const char* name, PlatformFile& file) {
     // A directory does not open without FILE_FLAG_BACKUP_SEMANTICS, so it is refused here.
-    const HANDLE handle = open_wide(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
+    const HANDLE handle = open_wide(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN);
     if (handle == INVALID_HANDLE_VALUE) return false;
     file.handle = reinterpret_cast<std::intptr_t>(handle);
     return true;
 }
 
 bool is_same_file(const char* name, const PlatformFile& file) {
-    const HANDLE named = open_wide(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
-                                   FILE_FLAG_BACKUP_SEMANTICS);
+    const HANDLE named =
+        open_wide(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS);
     if (named == INVALID_HANDLE_VALUE) return false;
     BY_HANDLE_FILE_INFORMATION a{};
     BY_HANDLE_FILE_INFORMATION b{};

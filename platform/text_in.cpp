@@ -26,10 +26,11 @@ std::size_t find_special(const TextIn& in, std::size_t from) {
     const __m128i nul = _mm_setzero_si128();
     for (; stop - p >= 16; p += 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, ctrl_z)),
-                                          _mm_cmpeq_epi8(bytes, nul));
+        const __m128i hits =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, ctrl_z)), _mm_cmpeq_epi8(bytes, nul));
         const int mask = _mm_movemask_epi8(hits);
-        if (mask != 0) return static_cast<std::size_t>(p - in.buffer) + static_cast<unsigned>(std::countr_zero(static_cast<unsigned>(mask)));
+        if (mask != 0)
+            return static_cast<std::size_t>(p - in.buffer) + static_cast<unsigned>(std::countr_zero(static_cast<unsigned>(mask)));
     }
 #endif
     for (; p < stop; ++p) {

@@ -34,11 +34,11 @@ static_assert(TEXT_IN_PADDING >= TEXT_IN_PLAIN_LOAD && TEXT_IN_PADDING >= 16,
 
 struct TextIn {
     ByteSource source;
-    std::size_t pos;   // next raw byte in `buffer`
-    std::size_t end;   // one past the last raw byte in `buffer`
-    bool eof;          // the end-of-file indicator: set by the read that reaches the end of the data
-    bool at_end;       // the data has ended (source exhausted, Ctrl-Z met, or a read error)
-    bool error;        // the source reported a read error
+    std::size_t pos;  // next raw byte in `buffer`
+    std::size_t end;  // one past the last raw byte in `buffer`
+    bool eof;         // the end-of-file indicator: set by the read that reaches the end of the data
+    bool at_end;      // the data has ended (source exhausted, Ctrl-Z met, or a read error)
+    bool error;       // the source reported a read error
     // Where the next CR, Ctrl-Z or NUL lies (or `end`): the bytes before it need none of the rules.
     std::size_t special;
     char buffer[TEXT_IN_HEADROOM + TEXT_IN_BLOCK + TEXT_IN_PADDING];

@@ -22,9 +22,9 @@ struct Column {
 };
 
 struct Envelope {
-    std::uint64_t calls;     // calls added so far
-    unsigned shift;          // each column holds 2^shift calls (the last one fewer)
-    std::size_t used;        // columns in use
+    std::uint64_t calls;  // calls added so far
+    unsigned shift;       // each column holds 2^shift calls (the last one fewer)
+    std::size_t used;     // columns in use
     Column columns[PLOT_COLUMNS];
 };
 

@@ -21,13 +21,13 @@ struct StateTotals {
 
 struct PlotData {
     Envelope envelope;
-    std::uint64_t runs;        // runs started by a later record; the first run is the caller's to add
-    std::uint64_t peak_call;   // the highest call's number (1 for the first plotted call)
+    std::uint64_t runs;       // runs started by a later record; the first run is the caller's to add
+    std::uint64_t peak_call;  // the highest call's number (1 for the first plotted call)
     double peak_load;
     std::uint32_t peak_state;
-    std::size_t state_count;   // entries used in `states`
+    std::size_t state_count;  // entries used in `states`
     StateTotals states[PLOT_STATES];
-    StateTotals other;         // the states past the first PLOT_STATES, together
+    StateTotals other;  // the states past the first PLOT_STATES, together
     bool has_other;
 };
 

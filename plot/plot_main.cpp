@@ -54,8 +54,8 @@ bool write_all(ByteSink sink, const std::string& text) {
     return true;
 }
 
-ExitStatus plot(PlotFiles& files, const LogArgument& argument, const std::string& file_name, const char* svg_name,
-         TextOut& out, const FileSystem& fs) {
+ExitStatus plot(PlotFiles& files, const LogArgument& argument, const std::string& file_name, const char* svg_name, TextOut& out,
+                const FileSystem& fs) {
     if (!open_log_or_print_error(fs, file_name, files.log_file, out) ||
         !create_output_or_print_error(fs, svg_name, files.log_file, files.svg_file, out)) {
         return ExitStatus::failure;
@@ -77,8 +77,9 @@ ExitStatus plot(PlotFiles& files, const LogArgument& argument, const std::string
         print_message(out, "Can not write output file ", svg_name, "\n");
         return ExitStatus::failure;
     }
-    print_message(out, svg_name, ": " + std::to_string(files.data.envelope.calls) + " calls, " +
-                                     std::to_string(files.data.runs) + " runs", "\n");
+    print_message(out, svg_name,
+                  ": " + std::to_string(files.data.envelope.calls) + " calls, " + std::to_string(files.data.runs) + " runs",
+                  "\n");
     return ExitStatus::ok;
 }
 

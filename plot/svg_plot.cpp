@@ -21,8 +21,7 @@ constexpr double TOTAL_WIDTH = LEGEND_LEFT + 430;
 constexpr double TOTAL_HEIGHT = TOP + HEIGHT + 80;
 
 // Okabe and Ito's palette, told apart with every common kind of colour blindness.
-constexpr const char* PALETTE[] = {"#0072B2", "#E69F00", "#009E73", "#D55E00",
-                                   "#CC79A7", "#56B4E9", "#F0E442", "#000000"};
+constexpr const char* PALETTE[] = {"#0072B2", "#E69F00", "#009E73", "#D55E00", "#CC79A7", "#56B4E9", "#F0E442", "#000000"};
 constexpr const char* OTHER_COLOUR = "#999999";
 
 const char* colour_of(const PlotData& data, std::uint32_t state) {
@@ -60,13 +59,20 @@ std::string xml_text(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (c == '&') out += "&amp;";
-        else if (c == '<') out += "&lt;";
-        else if (c == '>') out += "&gt;";
-        else if (c == '"') out += "&quot;";
-        else if (c == '\'') out += "&apos;";
-        else if (c < 0x20 || c == 0x7f) out += '?';
-        else if (c < 0x80) out += static_cast<char>(c);
+        if (c == '&')
+            out += "&amp;";
+        else if (c == '<')
+            out += "&lt;";
+        else if (c == '>')
+            out += "&gt;";
+        else if (c == '"')
+            out += "&quot;";
+        else if (c == '\'')
+            out += "&apos;";
+        else if (c < 0x20 || c == 0x7f)
+            out += '?';
+        else if (c < 0x80)
+            out += static_cast<char>(c);
         else {
             // A UTF-8 sequence is kept whole when it is one.
             const std::size_t length = c >= 0xf0 && c < 0xf5 ? 4 : c >= 0xe0 ? 3 : c >= 0xc2 && c < 0xe0 ? 2 : 0;
@@ -109,8 +115,8 @@ std::string render_svg(const PlotData& data, std::string_view file_name) {
            number(TOTAL_HEIGHT, 0) + "\" viewBox=\"0 0 " + number(TOTAL_WIDTH, 0) + " " + number(TOTAL_HEIGHT, 0) +
            "\" font-family=\"sans-serif\" font-size=\"13\">\n";
     svg += "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n";
-    const std::string title = xml_text(file_name) + ": " + std::to_string(calls) + " calls, " +
-                              std::to_string(data.runs) + (data.runs == 1 ? " run" : " runs");
+    const std::string title = xml_text(file_name) + ": " + std::to_string(calls) + " calls, " + std::to_string(data.runs) +
+                              (data.runs == 1 ? " run" : " runs");
     svg += "<title>" + title + "</title>\n";
     add_text(svg, LEFT, 32, title, " class=\"title\" font-size=\"18\" font-weight=\"bold\"");
     add_text(svg, LEFT, 52, "load per call in cycles per second (cycles \xc3\x97 400), over the calls of the log",
@@ -129,8 +135,8 @@ std::string render_svg(const PlotData& data, std::string_view file_name) {
     svg += "<g class=\"grid\" stroke=\"#dddddd\" stroke-width=\"1\">\n";
     for (int tick = 0; tick <= load_ticks; ++tick) {
         const double load = tick * load_step;
-        svg += "<line x1=\"" + number(LEFT) + "\" x2=\"" + number(LEFT + WIDTH) + "\" y1=\"" + number(y_of(load)) +
-               "\" y2=\"" + number(y_of(load)) + "\"/>\n";
+        svg += "<line x1=\"" + number(LEFT) + "\" x2=\"" + number(LEFT + WIDTH) + "\" y1=\"" + number(y_of(load)) + "\" y2=\"" +
+               number(y_of(load)) + "\"/>\n";
     }
     svg += "</g>\n<g class=\"y-scale\" text-anchor=\"end\" fill=\"#333333\">\n";
     for (int tick = 0; tick <= load_ticks; ++tick) {
@@ -145,8 +151,8 @@ std::string render_svg(const PlotData& data, std::string_view file_name) {
         for (int tick = 1; tick <= call_ticks; ++tick) {
             const double call = tick * call_step;
             const double x = x_of_column((call - 0.5) / calls_per_column);
-            svg += "<line x1=\"" + number(x) + "\" x2=\"" + number(x) + "\" y1=\"" + number(TOP + HEIGHT) +
-                   "\" y2=\"" + number(TOP + HEIGHT + 5) + "\" stroke=\"#333333\"/>\n";
+            svg += "<line x1=\"" + number(x) + "\" x2=\"" + number(x) + "\" y1=\"" + number(TOP + HEIGHT) + "\" y2=\"" +
+                   number(TOP + HEIGHT + 5) + "\" stroke=\"#333333\"/>\n";
             add_text(svg, x, TOP + HEIGHT + 20, std::to_string(static_cast<std::uint64_t>(call)));
         }
     }
@@ -188,8 +194,8 @@ std::string render_svg(const PlotData& data, std::string_view file_name) {
         for (std::size_t c = 1; c < envelope.used; ++c) {
             if (!envelope.columns[c].run_starts) continue;
             const double x = x_of_column(static_cast<double>(c));
-            svg += "<line class=\"run-boundary\" x1=\"" + number(x, 2) + "\" x2=\"" + number(x, 2) + "\" y1=\"" +
-                   number(TOP) + "\" y2=\"" + number(TOP + HEIGHT) + "\"/>\n";
+            svg += "<line class=\"run-boundary\" x1=\"" + number(x, 2) + "\" x2=\"" + number(x, 2) + "\" y1=\"" + number(TOP) +
+                   "\" y2=\"" + number(TOP + HEIGHT) + "\"/>\n";
         }
         svg += "</g>\n";
         // The highest call.
@@ -198,17 +204,17 @@ std::string render_svg(const PlotData& data, std::string_view file_name) {
         svg += "<circle class=\"peak\" cx=\"" + number(peak_x, 2) + "\" cy=\"" + number(peak_y, 2) +
                "\" r=\"5\" fill=\"none\" stroke=\"#C00000\" stroke-width=\"2\"/>\n";
         const bool right_half = peak_x > LEFT + WIDTH * 0.6;
-        add_text(svg, peak_x + (right_half ? -10 : 10), peak_y < TOP + 20 ? peak_y + 18 : peak_y - 8,
-                 "peak " + sci(data.peak_load) + " at call " + std::to_string(data.peak_call) + " (state " +
-                     hex_state(data.peak_state) + ")",
-                 right_half ? " class=\"peak-label\" text-anchor=\"end\" fill=\"#C00000\""
-                            : " class=\"peak-label\" fill=\"#C00000\"");
+        add_text(
+            svg, peak_x + (right_half ? -10 : 10), peak_y < TOP + 20 ? peak_y + 18 : peak_y - 8,
+            "peak " + sci(data.peak_load) + " at call " + std::to_string(data.peak_call) + " (state " +
+                hex_state(data.peak_state) + ")",
+            right_half ? " class=\"peak-label\" text-anchor=\"end\" fill=\"#C00000\"" : " class=\"peak-label\" fill=\"#C00000\"");
     }
 
     // The legend: every state with its calls, mean and peak over the whole log.
     svg += "<g class=\"legend\">\n";
     const double columns_x[] = {LEGEND_LEFT + 22, LEGEND_LEFT + 190, LEGEND_LEFT + 290, LEGEND_LEFT + 380};
-    auto row = [&](double row_y, const std::string (&cells)[4], const char* extra) {
+    auto row = [&](double row_y, const std::string(&cells)[4], const char* extra) {
         add_text(svg, columns_x[0], row_y, cells[0], extra);
         for (int k = 1; k < 4; ++k) {
             add_text(svg, columns_x[k], row_y, cells[k],
@@ -220,8 +226,8 @@ std::string render_svg(const PlotData& data, std::string_view file_name) {
     auto entry = [&](const char* colour, const std::string& name, const StateTotals& totals) {
         svg += "<g class=\"legend-entry\"><rect x=\"" + number(LEGEND_LEFT) + "\" y=\"" + number(y - 11) +
                "\" width=\"14\" height=\"14\" fill=\"" + colour + "\"/>";
-        row(y, {name, std::to_string(totals.calls), sci(totals.load_sum / static_cast<double>(totals.calls)),
-                sci(totals.peak)}, "");
+        row(y, {name, std::to_string(totals.calls), sci(totals.load_sum / static_cast<double>(totals.calls)), sci(totals.peak)},
+            "");
         svg += "</g>\n";
         y += 22;
     };
@@ -230,8 +236,9 @@ std::string render_svg(const PlotData& data, std::string_view file_name) {
     }
     if (data.has_other) entry(OTHER_COLOUR, "others", data.other);
     if (calls > 0 && envelope.shift > 0) {
-        add_text(svg, LEGEND_LEFT, y + 10, "each column: " + std::to_string(std::uint64_t{1} << envelope.shift) +
-                                               " calls (bar from least to most,", " fill=\"#555555\"");
+        add_text(svg, LEGEND_LEFT, y + 10,
+                 "each column: " + std::to_string(std::uint64_t{1} << envelope.shift) + " calls (bar from least to most,",
+                 " fill=\"#555555\"");
         add_text(svg, LEGEND_LEFT, y + 28, "line through the means)", " fill=\"#555555\"");
     }
     svg += "</g>\n</svg>\n";

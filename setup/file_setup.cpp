@@ -11,8 +11,7 @@ bool open_log_or_print_error(const FileSystem& fs, const std::string& file_name,
     return false;
 }
 
-bool create_output_or_print_error(const FileSystem& fs, const char* name, PlatformFile& log, PlatformFile& output,
-                                  TextOut& out) {
+bool create_output_or_print_error(const FileSystem& fs, const char* name, PlatformFile& log, PlatformFile& output, TextOut& out) {
     if (fs.is_same_file(name, log)) {
         print_message(out, "Output file ", name, " is the input file\n");
     } else if (!fs.create_detail_file(name, output)) {

@@ -16,7 +16,6 @@ bool open_log_or_print_error(const FileSystem& fs, const std::string& file_name,
 // Creates `name` for writing. When it is the open log, prints "Output file NAME is the input file";
 // when it cannot be created, "Can not open output file NAME"; either way closes the log and returns
 // false.
-bool create_output_or_print_error(const FileSystem& fs, const char* name, PlatformFile& log, PlatformFile& output,
-                                  TextOut& out);
+bool create_output_or_print_error(const FileSystem& fs, const char* name, PlatformFile& log, PlatformFile& output, TextOut& out);
 
 }  // namespace cycalc

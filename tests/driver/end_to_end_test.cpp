@@ -1,5 +1,6 @@
-// The built program on fixture logs: standard output, the detail file and the exit status, byte for
-// byte, and every way in which a run can end.
+// What only a POSIX system can show of the built program: pipes, symbolic links, /dev/full,
+// /proc/self/mem, file names with a line feed, a terminal. The cases that hold on every platform are
+// the table in tests/e2e/end_to_end.py.
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -11,14 +12,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include "support/worked_fixture.h"
 
 namespace {
 
@@ -51,8 +52,7 @@ protected:
 
     // Runs cycalc in `dir` with the arguments; standard input from `input` (a path) or /dev/null,
     // standard output to `output` (a path) or captured.
-    Result run(const std::vector<std::string>& args, const std::string& input = "/dev/null",
-               const std::string& output = "") {
+    Result run(const std::vector<std::string>& args, const std::string& input = "/dev/null", const std::string& output = "") {
         const fs::path captured = dir / ".stdout";
         const pid_t child = ::fork();
         if (child == 0) {
@@ -79,104 +79,19 @@ protected:
     fs::path dir;
 };
 
-const std::string WORKED_LOG =
-    "1651 log of run 7\n0x0001\n0x0064\n0x0001\n0x00C8\n0x0001\n0x012C\n0x0002\n0x0032\n0x0002\n0x0046\n";
-const std::string WORKED_SUMMARY =
-    "ID: 0001 (    1) MIPs (avg,peak): 1.00e+05 1.20e+05\r\n"
-    "ID: 0002 (    2) MIPs (avg,peak): 2.40e+04 2.80e+04\r\n";
-const std::string WORKED_DETAIL =
-    "state_ID: 0x0001, CPU cycles/call: 2.00e+02, MIPs: 8.00e+04\r\n"
-    "state_ID: 0x0001, CPU cycles/call: 3.00e+02, MIPs: 1.20e+05\r\n"
-    "state_ID: 0x0001, CPU cycles/call: 5.00e+01, MIPs: 2.00e+04\r\n"
-    "state_ID: 0x0002, CPU cycles/call: 7.00e+01, MIPs: 2.80e+04\r\n";
+using cycalc::testing::WORKED_DETAIL;
+using cycalc::testing::WORKED_LOG;
+using cycalc::testing::WORKED_SUMMARY;
 
 std::string info(const std::string& name, const std::string& format = "%lx") {
     return "file name: " + name + "\r\nformat: " + format + "\r\n";
 }
 
-TEST_F(EndToEnd, WorkedWholeRun) {
-    write_file(dir / "run.log", WORKED_LOG);
-    const Result result = run({"run.log", "out.txt"});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, info("run.log") + WORKED_SUMMARY);
-    EXPECT_EQ(read_file(dir / "out.txt"), WORKED_DETAIL);
-    EXPECT_EQ(read_file(dir / "run.log"), WORKED_LOG);
-}
-
-TEST_F(EndToEnd, UsageWithoutArguments) {
-    const Result result = run({});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.out,
-              "cycalc.exe: MIPs calculation utility. It operates on a log file\r\n"
-              "containing state and cycle measurement values logged for each call\r\n"
-              "to the function under test. The default frame size (number of samples\r\n"
-              "per call) is 20, and the sample rate is 8000 Hz.\r\n"
-              "\r\n"
-              "\r\n"
-              "Usage : cycalc infile[,d][,l] [outfile]\r\n"
-              "where:\r\n"
-              "  ,d option specifies data in 'infile' to be in ascii decimal format\r\n"
-              "  ,l option specifies data in 'infile' to be 32-bit long\r\n"
-              "\r\n"
-              "\r\n");
-    EXPECT_TRUE(fs::is_empty(dir));
-}
-
-TEST_F(EndToEnd, LogThatCannotBeOpened) {
-    write_file(dir / "out.txt", "kept");
-    fs::create_directory(dir / "folder");
-    for (const std::string& arg : {"missing.log,d"s, "folder"s, "folder,l"s}) {
-        const std::string name = arg.substr(0, arg.find(','));
-        const Result result = run({arg, "out.txt"});
-        EXPECT_EQ(result.status, 1) << arg;
-        EXPECT_EQ(result.out, "Can not open input file " + name + "\r\n") << arg;
-        EXPECT_EQ(read_file(dir / "out.txt"), "kept");
-    }
-    // An empty argument, or one that begins with a comma, names no file.
-    for (const std::string& arg : {""s, ",d"s, ","s}) {
-        const Result result = run({arg, "out.txt"});
-        EXPECT_EQ(result.status, 1);
-        EXPECT_EQ(result.out, "Can not open input file \r\n");
-    }
-}
-
-TEST_F(EndToEnd, ReadOnlyLogIsRead) {
-    write_file(dir / "run.log", WORKED_LOG);
-    fs::permissions(dir / "run.log", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    const Result result = run({"run.log"});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, info("run.log") + WORKED_SUMMARY);
-}
-
-TEST_F(EndToEnd, EmptyLogEmptiesTheDetailFile) {
-    write_file(dir / "empty.log", "");
-    write_file(dir / "out,d.txt", "old content");
-    const Result result = run({"empty.log", "out,d.txt", "third argument"});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, info("empty.log"));
-    EXPECT_TRUE(fs::exists(dir / "out,d.txt"));
-    EXPECT_EQ(read_file(dir / "out,d.txt"), "");
-}
-
-TEST_F(EndToEnd, EncodingsAndSuffixes) {
-    write_file(dir / "dec.log", "1651 decimal log\r\n1\r\n100.5\r\n1\r\n200\r\n1\r\n300\r\n2\r\n50\r\n2\r\n70\r\n");
-    write_file(dir / "long.log", "0x0001\n0x0000\n0x0064\n0x0000\n0x0001\n0x0000\n0x00C8\n0x0000\n"
-                                 "0x0001\n0x0000\n0x012C\n0x0000\n0x0002\n0x0000\n0x0032\n0x0000\n"
-                                 "0x0002\n0x0000\n0x0046\n0x0000\n");
-    const Result dec = run({"dec.log,x,d", "out,d.txt"});
-    EXPECT_EQ(dec.status, 0);
-    EXPECT_EQ(dec.out, info("dec.log", "%ld.%*d") + WORKED_SUMMARY);
-    EXPECT_EQ(read_file(dir / "out,d.txt"), WORKED_DETAIL);
-    for (const char* arg : {"long.log,l", "long.log,d,l", "long.log,ld"}) {
-        const Result result = run({arg});
-        EXPECT_EQ(result.status, 0) << arg;
-        EXPECT_EQ(result.out, info("long.log") + WORKED_SUMMARY) << arg;
-    }
-}
-
 TEST_F(EndToEnd, PipeReadsLikeAFile) {
     // A first line that is not a header is read again after the rewind, from a pipe too.
-    const std::string log = "1\r\n64\n1\nc8\n1\n12c\n2\n32\n2\n46\x1a" "trailing garbage";
+    const std::string log =
+        "1\r\n64\n1\nc8\n1\n12c\n2\n32\n2\n46\x1a"
+        "trailing garbage";
     write_file(dir / "file.log", log);
     const Result from_file = run({"file.log", "file.txt"});
     const Result from_pipe = run({"/dev/stdin", "pipe.txt"}, (dir / "file.log").string());
@@ -185,8 +100,8 @@ TEST_F(EndToEnd, PipeReadsLikeAFile) {
     EXPECT_EQ(read_file(dir / "pipe.txt"), read_file(dir / "file.txt"));
     EXPECT_EQ(from_pipe.status, 0);
     // A real pipe, through a shell.
-    const std::string command = "cat '" + (dir / "file.log").string() + "' | '" CYCALC_BINARY "' /dev/stdin > '" +
-                                (dir / "piped.out").string() + "'";
+    const std::string command =
+        "cat '" + (dir / "file.log").string() + "' | '" CYCALC_BINARY "' /dev/stdin > '" + (dir / "piped.out").string() + "'";
     EXPECT_EQ(std::system(command.c_str()), 0);
     EXPECT_EQ(read_file(dir / "piped.out"), from_pipe.out);
 }
@@ -196,22 +111,12 @@ TEST_F(EndToEnd, DetailFileThatIsTheLogIsRefused) {
     write_file(dir / "run.log", WORKED_LOG);
     fs::create_symlink("run.log", dir / "link.log");
     fs::create_hard_link(dir / "run.log", dir / "hard.log");
-    for (const std::string& outfile : {"run.log"s, "./run.log"s, "sub/../run.log"s, "link.log"s, "hard.log"s,
-                                       (dir / "run.log").string()}) {
+    for (const std::string& outfile :
+         {"run.log"s, "./run.log"s, "sub/../run.log"s, "link.log"s, "hard.log"s, (dir / "run.log").string()}) {
         const Result result = run({"run.log,d", outfile});
         EXPECT_EQ(result.status, 1) << outfile;
         EXPECT_EQ(result.out, info("run.log", "%ld.%*d") + "Output file " + outfile + " is the input file\r\n");
         EXPECT_EQ(read_file(dir / "run.log"), WORKED_LOG);
-    }
-}
-
-TEST_F(EndToEnd, DetailFileThatCannotBeCreated) {
-    write_file(dir / "run.log", WORKED_LOG);
-    fs::create_directory(dir / "folder");
-    for (const std::string& outfile : {"missing/out.txt"s, "folder"s, ""s}) {
-        const Result result = run({"run.log", outfile});
-        EXPECT_EQ(result.status, 1) << outfile;
-        EXPECT_EQ(result.out, info("run.log") + "Can not open output file " + outfile + "\r\n");
     }
 }
 
@@ -240,8 +145,8 @@ TEST_F(EndToEnd, ReadErrorIsReported) {
 
 TEST_F(EndToEnd, FileNamesArePrintedAsTheyStand) {
     const std::string long_name(200, 'n');
-    for (const std::string& name : {"%s%n%d.log"s, "my log.txt"s, " lead\tblank"s, "-dash"s,
-                                    "line\nbreak"s, "caf\xc3\xa9"s, long_name}) {
+    for (const std::string& name :
+         {"%s%n%d.log"s, "my log.txt"s, " lead\tblank"s, "-dash"s, "line\nbreak"s, "caf\xc3\xa9"s, long_name}) {
         write_file(dir / name, WORKED_LOG);
         const Result result = run({name + ",x"});
         EXPECT_EQ(result.status, 0) << name;
@@ -290,37 +195,6 @@ TEST_F(EndToEnd, TerminalShowsEachLineAtOnce) {
     ::waitpid(child, &status, 0);
     ::close(master);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-}
-
-TEST_F(EndToEnd, LogChangingWhileReadEndsCleanly) {
-    // A log cut short and grown again while it is read: no crash, no hang, well-formed lines.
-    std::string log;
-    for (int i = 0; i < 400000; ++i) log += "0x000" + std::to_string(i / 1000 % 4) + "\n0x0100\n";
-    write_file(dir / "moving.log", log);
-    std::thread mover([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        fs::resize_file(dir / "moving.log", log.size() / 3);
-        std::ofstream(dir / "moving.log", std::ios::binary | std::ios::app) << log.substr(0, log.size() / 2);
-    });
-    const Result result = run({"moving.log"});
-    mover.join();
-    EXPECT_EQ(result.status, 0);
-    ASSERT_EQ(result.out.rfind(info("moving.log"), 0), 0u);
-    for (std::size_t at = info("moving.log").size(); at < result.out.size();) {
-        const std::size_t end = result.out.find("\r\n", at);
-        ASSERT_NE(end, std::string::npos);
-        EXPECT_EQ(end - at, 51u) << result.out.substr(at, end - at);
-        at = end + 2;
-    }
-}
-
-TEST_F(EndToEnd, ExampleLog) {
-    fs::create_directory(dir / "examples");
-    fs::copy_file(CYCALC_EXAMPLES "/example.log", dir / "examples/example.log");
-    const Result result = run({"examples/example.log", "detail.txt"});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, read_file(CYCALC_EXAMPLES "/example.report"));
-    EXPECT_EQ(read_file(dir / "detail.txt"), read_file(CYCALC_EXAMPLES "/example.detail"));
 }
 
 }  // namespace

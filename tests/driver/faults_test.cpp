@@ -11,6 +11,7 @@
 #include "driver/cycalc.h"
 #include "support/memory_io.h"
 #include "support/temp_dir.h"
+#include "support/worked_fixture.h"
 
 namespace cycalc {
 namespace {
@@ -23,6 +24,10 @@ struct Faults {
     std::size_t log_fails_after = NEVER;     // bytes the log serves before its read error
     std::size_t detail_fails_after = NEVER;  // bytes the detail file takes before its write error
     bool log_close_fails = false;
+    // After the log's first read, its file is replaced by these bytes (cut short and grown again).
+    std::string log_changes_to;
+    std::filesystem::path log_path;
+    std::size_t first_read = 0;  // what the first read served
     bool detail_close_fails = false;
     // Bookkeeping of the wrapped files.
     std::intptr_t detail_handle = -1;
@@ -38,6 +43,11 @@ long faulty_read(void*, char* buffer, std::size_t size) {
     if (faults.log_served >= faults.log_fails_after) return -1;
     if (size > faults.log_fails_after - faults.log_served) size = faults.log_fails_after - faults.log_served;
     const long got = faults.log_source.read(faults.log_source.context, buffer, size);
+    if (got > 0 && faults.log_served == 0 && !faults.log_changes_to.empty()) {
+        faults.first_read = static_cast<std::size_t>(got);
+        std::filesystem::resize_file(faults.log_path, 0);
+        std::ofstream(faults.log_path, std::ios::binary | std::ios::app) << faults.log_changes_to;
+    }
     if (got > 0) faults.log_served += static_cast<std::size_t>(got);
     return got;
 }
@@ -87,9 +97,7 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    void write_log(const std::string& name, const std::string& data) {
-        std::ofstream(dir / name, std::ios::binary) << data;
-    }
+    void write_log(const std::string& name, const std::string& data) { std::ofstream(dir / name, std::ios::binary) << data; }
 
     // Runs cycalc in process with the faults set, standard output failing after `out_fails_after`.
     Outcome run(const std::string& log, bool with_detail, Faults set, std::size_t out_fails_after = NEVER) {
@@ -113,9 +121,7 @@ protected:
     fs::path dir;
 };
 
-const std::string LOG =
-    "1651 log of run 7\n0x0001\n0x0064\n0x0001\n0x00C8\n0x0001\n0x012C\n0x0002\n0x0032\n0x0002\n0x0046\n"
-    "0x0003\n0x0010\n0x0003\n0x0020\n";
+const std::string LOG = testing::WORKED_LOG + "0x0003\n0x0010\n0x0003\n0x0020\n";
 
 TEST_F(Faulty, ReadErrorAnywhereEndsThePassLikeTheLogsEndAndIsReported) {
     write_log("run.log", LOG);
@@ -171,11 +177,35 @@ TEST_F(Faulty, TheLastCloseGivesTheResult) {
     EXPECT_EQ(run("run.log", true, detail_close).status, 255);
     Faults log_close;
     log_close.log_close_fails = true;
-    EXPECT_EQ(run("run.log", true, log_close).status, 0);   // the detail file's close is the last
+    EXPECT_EQ(run("run.log", true, log_close).status, 0);  // the detail file's close is the last
     EXPECT_EQ(run("run.log", false, log_close).status, 255);
     // A log at its end after its first line ends the program at once, whatever the closes say.
     write_log("empty.log", "");
     EXPECT_EQ(run("empty.log", true, detail_close).status, 0);
+}
+
+TEST_F(Faulty, LogChangingWhileReadGivesTheReportOfTheBytesRead) {
+    // A log cut short and grown again between two reads of its first block: the program reads on at
+    // its offset and reports exactly the bytes it was served, as if they had been one file.
+    std::string log;
+    for (int i = 0; i < 40000; ++i)
+        log += "0x000" + std::to_string(i / 1000 % 4) + "\n0x0" + std::to_string(100 + i % 900) + "\n";
+    const std::string changed = log.substr(0, log.size() / 3) + log.substr(7, log.size() / 2);
+    write_log("moving.log", log);
+    Faults set;
+    set.log_changes_to = changed;
+    set.log_path = dir / "moving.log";
+    const Outcome moved = run("moving.log", true, set);
+    ASSERT_GT(faults.first_read, 0u);
+    ASSERT_LT(faults.first_read, changed.size());
+    write_log("served.log", log.substr(0, faults.first_read) + changed.substr(faults.first_read));
+    const Outcome served = run("served.log", true, Faults{});
+    std::string expected = served.out;
+    const std::string served_name = (dir / "served.log").string();
+    expected.replace(expected.find(served_name), served_name.size(), (dir / "moving.log").string());
+    EXPECT_EQ(moved.status, 0);
+    EXPECT_EQ(moved.out, expected);
+    EXPECT_EQ(moved.detail, served.detail);
 }
 
 }  // namespace

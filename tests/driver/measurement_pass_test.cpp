@@ -10,6 +10,7 @@
 #include <string>
 
 #include "support/memory_io.h"
+#include "support/worked_fixture.h"
 
 namespace cycalc {
 namespace {
@@ -51,25 +52,17 @@ PassResult run_pass(const std::string& data, ScanFormat format = ScanFormat::hex
     return run_pass(source, format, long_mode);
 }
 
-const char* const WORKED_LOG =
-    "1651 log of run 7\n0x0001\n0x0064\n0x0001\n0x00C8\n0x0001\n0x012C\n0x0002\n0x0032\n0x0002\n0x0046\n";
-
 TEST(MeasurementPass, WorkedExample) {
-    const std::string summary =
-        "ID: 0001 (    1) MIPs (avg,peak): 1.00e+05 1.20e+05\r\n"
-        "ID: 0002 (    2) MIPs (avg,peak): 2.40e+04 2.80e+04\r\n";
-    const std::string detail =
-        "state_ID: 0x0001, CPU cycles/call: 2.00e+02, MIPs: 8.00e+04\r\n"
-        "state_ID: 0x0001, CPU cycles/call: 3.00e+02, MIPs: 1.20e+05\r\n"
-        "state_ID: 0x0001, CPU cycles/call: 5.00e+01, MIPs: 2.00e+04\r\n"
-        "state_ID: 0x0002, CPU cycles/call: 7.00e+01, MIPs: 2.80e+04\r\n";
-    const std::string log = WORKED_LOG;
+    const std::string& log = testing::WORKED_LOG;
     // With and without the final line end, and with CR LF ends: the same lines.
-    for (const std::string& variant : {log, log.substr(0, log.size() - 1), std::string("1651 log of run 7\r\n1\r\n64\r\n1\r\nc8\r\n1\r\n12c\r\n2\r\n32\r\n2\r\n46")}) {
+    for (const std::string& variant :
+         {log, log.substr(0, log.size() - 1),
+          std::string("1651 log of run 7\r\n1\r\n64\r\n1\r\nc8\r\n1\r\n12c\r\n2\r\n32\r\n2\r\n46")}) {
+        SCOPED_TRACE(variant);
         const PassResult result = run_pass(variant);
         EXPECT_EQ(result.outcome, PassOutcome::complete);
-        EXPECT_EQ(result.summary, summary);
-        EXPECT_EQ(result.detail, detail);
+        EXPECT_EQ(result.summary, testing::WORKED_SUMMARY);
+        EXPECT_EQ(result.detail, testing::WORKED_DETAIL);
         EXPECT_EQ(result.state.stats.sample_count, 2.0f);
         EXPECT_EQ(result.state.stats.mips_sum, 24000.0f);
         EXPECT_EQ(result.state.stats.mips_peak, 28000.0f);
@@ -84,6 +77,8 @@ struct PassCase {
     std::string summary;
     std::string detail;
 };
+
+void PrintTo(const PassCase& c, std::ostream* os) { *os << c.name; }
 
 class PassCases : public ::testing::TestWithParam<PassCase> {};
 
@@ -119,12 +114,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "ID: 0002 (    2) MIPs (avg,peak): 1.28e+04 1.28e+04\r\n",
                  "state_ID: 0x0001, CPU cycles/call: 3.20e+01, MIPs: 1.28e+04\r\n"},
         PassCase{"one_record", "7\n10\n", HEX, false, "ID: 0007 (    7) MIPs (avg,peak): 0.00e+00 0.00e+00\r\n", ""},
-        PassCase{"one_record_unterminated", "7\n10", HEX, false,
-                 "ID: 0007 (    7) MIPs (avg,peak): 0.00e+00 0.00e+00\r\n", ""},
-        PassCase{"one_value", "7\n", HEX, false, "", ""},
-        PassCase{"header_only", "1651 header line\n", HEX, false, "", ""},
-        PassCase{"odd_value_count", "1\n10\n1\n20\n2\n", HEX, false,
-                 "ID: 0001 (    1) MIPs (avg,peak): 1.28e+04 1.28e+04\r\n",
+        PassCase{"one_record_unterminated", "7\n10", HEX, false, "ID: 0007 (    7) MIPs (avg,peak): 0.00e+00 0.00e+00\r\n", ""},
+        PassCase{"one_value", "7\n", HEX, false, "", ""}, PassCase{"header_only", "1651 header line\n", HEX, false, "", ""},
+        PassCase{"odd_value_count", "1\n10\n1\n20\n2\n", HEX, false, "ID: 0001 (    1) MIPs (avg,peak): 1.28e+04 1.28e+04\r\n",
                  "state_ID: 0x0001, CPU cycles/call: 3.20e+01, MIPs: 1.28e+04\r\n"},
         PassCase{"long_mode_low_half_only_at_the_end", "1\n0\n10\n0\n1\n0\n20\n0\n2\n", HEX, true,
                  "ID: 0001 (    1) MIPs (avg,peak): 1.28e+04 1.28e+04\r\n",
@@ -148,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
         PassCase{"decimal_with_fractions", "1.9\n100.5\n1.2\n200.7\n", DEC, false,
                  "ID: 0001 (    1) MIPs (avg,peak): 8.00e+04 8.00e+04\r\n",
                  "state_ID: 0x0001, CPU cycles/call: 2.00e+02, MIPs: 8.00e+04\r\n"}),
-    [](const ::testing::TestParamInfo<PassCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<PassCase>& param_info) { return std::string(param_info.param.name); });
 
 TEST(MeasurementPass, StatisticsRoundToSinglePrecision) {
     // 16777217 cycles: one rounding of the exact product gives 6710886912 (through a float of the
@@ -165,8 +157,9 @@ TEST(MeasurementPass, StatisticsRoundToSinglePrecision) {
 
 TEST(MeasurementPass, LogAtItsEndAfterTheFirstLine) {
     for (const char* log : {"", "\x1a", "0x1234", "1651 header without line end"}) {
+        SCOPED_TRACE(log);
         const PassResult result = run_pass(log);
-        EXPECT_EQ(result.outcome, PassOutcome::log_at_end) << log;
+        EXPECT_EQ(result.outcome, PassOutcome::log_at_end);
         EXPECT_EQ(result.summary, "");
         EXPECT_EQ(result.detail, "");
     }
@@ -174,8 +167,24 @@ TEST(MeasurementPass, LogAtItsEndAfterTheFirstLine) {
 
 // A log of a few runs in the given encoding, with the corners of the format dropped in at random.
 std::string generated_log(std::mt19937& random, ScanFormat format, bool long_mode) {
-    static const char* const PIECES[] = {"0x", "0X", "1651", "\n", "\r", "\r\n", "\x1a", " ", "\t", "-", "+",
-                                         ".", "0", "f", "x", "ffffffff", "123456789abcdef01", "4294967295"};
+    static const char* const PIECES[] = {"0x",
+                                         "0X",
+                                         "1651",
+                                         "\n",
+                                         "\r",
+                                         "\r\n",
+                                         "\x1a",
+                                         " ",
+                                         "\t",
+                                         "-",
+                                         "+",
+                                         ".",
+                                         "0",
+                                         "f",
+                                         "x",
+                                         "ffffffff",
+                                         "123456789abcdef01",
+                                         "4294967295"};
     std::string log;
     if (random() % 2) log += random() % 2 ? "1651 generated log\n" : "0x1651\n";
     const std::uint32_t states[] = {0, 1, 2, 0x1651, static_cast<std::uint32_t>(random())};

@@ -67,6 +67,8 @@ struct ReaderCase {
     Reading expected;
 };
 
+void PrintTo(const ReaderCase& c, std::ostream* os) { *os << c.name; }
+
 class LogReading : public ::testing::TestWithParam<ReaderCase> {};
 
 TEST_P(LogReading, FollowsTheFormat) {
@@ -82,25 +84,32 @@ const std::string LINE_78_WITH_MARK = "header 1651 " + std::string(66, '-');
 
 INSTANTIATE_TEST_SUITE_P(
     Header, LogReading,
-    ::testing::Values(
-        ReaderCase{"empty", "", HEX, {true, {}}},
-        ReaderCase{"ctrl_z_first", "\x1a" "1\n2\n", HEX, {true, {}}},
-        ReaderCase{"one_unterminated_line", "0x1234", HEX, {true, {}}},
-        ReaderCase{"header_of_11", "0x00001651\n5\n6\n", HEX, {false, {5, 6}}},
-        ReaderCase{"short_line_with_mark_is_a_value", "0x1651\n5\n", HEX, {false, {0x1651, 5}}},
-        ReaderCase{"ten_characters_is_a_value", "abc1651xy\n5\n", HEX, {false, {0xabc1651, 5}}},
-        ReaderCase{"crs_do_not_count", "abc1651x\r\r\n5\n", HEX, {false, {0xabc1651, 5}}},
-        ReaderCase{"cr_lf_header", "1651 log line\r\n7\r\n", HEX, {false, {7}}},
-        ReaderCase{"mark_anywhere", "log of run 1651\n7\n", HEX, {false, {7}}},
-        ReaderCase{"no_mark", "log of run 1650\n7\n", HEX, {false, {0, 7}}},
-        ReaderCase{"nul_cuts_the_length", "1651\0xxxxxxxxxx\n7\n"s, HEX, {false, {0x1651, 7}}},
-        ReaderCase{"nul_hides_the_mark", "xxxxxxxxxx\0" "1651\n7\n"s, HEX, {false, {0, 7}}},
-        ReaderCase{"header_of_78_leaves_its_lf", LINE_78_WITH_MARK + "\n7\n", HEX, {false, {0, 7}}},
-        ReaderCase{"unterminated_78", LINE_78_WITH_MARK, HEX, {false, {}}},
-        ReaderCase{"unterminated_77", LINE_78_WITH_MARK.substr(1), HEX, {true, {}}},
-        ReaderCase{"long_first_value_line_in_pieces", "123456789012345678123\n", HEX,
-                   {false, {0xffffffff, 0x123}}}),
-    [](const ::testing::TestParamInfo<ReaderCase>& info) { return std::string(info.param.name); });
+    ::testing::Values(ReaderCase{"empty", "", HEX, {true, {}}},
+                      ReaderCase{"ctrl_z_first",
+                                 "\x1a"
+                                 "1\n2\n",
+                                 HEX,
+                                 {true, {}}},
+                      ReaderCase{"one_unterminated_line", "0x1234", HEX, {true, {}}},
+                      ReaderCase{"header_of_11", "0x00001651\n5\n6\n", HEX, {false, {5, 6}}},
+                      ReaderCase{"short_line_with_mark_is_a_value", "0x1651\n5\n", HEX, {false, {0x1651, 5}}},
+                      ReaderCase{"ten_characters_is_a_value", "abc1651xy\n5\n", HEX, {false, {0xabc1651, 5}}},
+                      ReaderCase{"crs_do_not_count", "abc1651x\r\r\n5\n", HEX, {false, {0xabc1651, 5}}},
+                      ReaderCase{"cr_lf_header", "1651 log line\r\n7\r\n", HEX, {false, {7}}},
+                      ReaderCase{"mark_anywhere", "log of run 1651\n7\n", HEX, {false, {7}}},
+                      ReaderCase{"no_mark", "log of run 1650\n7\n", HEX, {false, {0, 7}}},
+                      ReaderCase{"nul_cuts_the_length", "1651\0xxxxxxxxxx\n7\n"s, HEX, {false, {0x1651, 7}}},
+                      ReaderCase{"nul_hides_the_mark",
+                                 "xxxxxxxxxx\0"
+                                 "1651\n7\n"s,
+                                 HEX,
+                                 {false, {0, 7}}},
+                      ReaderCase{"header_of_78_leaves_its_lf", LINE_78_WITH_MARK + "\n7\n", HEX, {false, {0, 7}}},
+                      ReaderCase{"unterminated_78", LINE_78_WITH_MARK, HEX, {false, {}}},
+                      ReaderCase{"unterminated_77", LINE_78_WITH_MARK.substr(1), HEX, {true, {}}},
+                      ReaderCase{
+                          "long_first_value_line_in_pieces", "123456789012345678123\n", HEX, {false, {0xffffffff, 0x123}}}),
+    [](const ::testing::TestParamInfo<ReaderCase>& param_info) { return std::string(param_info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(
     Values, LogReading,
@@ -111,11 +120,18 @@ INSTANTIATE_TEST_SUITE_P(
         ReaderCase{"decimal", "1234.56\n-5\n4294967296\n+5\n- 5\n", DEC, {false, {1234, 4294967291u, 0, 5, 0}}},
         ReaderCase{"decimal_after_prefix", "0x10\n 0x10\n", DEC, {false, {10, 0}}},
         ReaderCase{"unterminated_last", "1\n2", HEX, {false, {1, 2}}},
-        ReaderCase{"ctrl_z_ends", "1\n2\n\x1a" "3\n", HEX, {false, {1, 2}}},
+        ReaderCase{"ctrl_z_ends",
+                   "1\n2\n\x1a"
+                   "3\n",
+                   HEX,
+                   {false, {1, 2}}},
         ReaderCase{"crs_in_values", "1\r2\r\n3\r4\r\n", HEX, {false, {0x12, 0x34}}},
-        ReaderCase{"nul_ends_the_text", "12\0" "34\n5\n"s, HEX, {false, {0x12, 5}}},
-        ReaderCase{"long_halves", "0x5678\n0x1234\n0x0012\n0x0001\n0x12\n0x1\n", LONG,
-                   {false, {0x12345678, 0x00010012, 0x112}}},
+        ReaderCase{"nul_ends_the_text",
+                   "12\0"
+                   "34\n5\n"s,
+                   HEX,
+                   {false, {0x12, 5}}},
+        ReaderCase{"long_halves", "0x5678\n0x1234\n0x0012\n0x0001\n0x12\n0x1\n", LONG, {false, {0x12345678, 0x00010012, 0x112}}},
         ReaderCase{"long_without_prefixes", "5678\n1234\n", LONG, {false, {0x12345678}}},
         ReaderCase{"long_empty_high", "0x5\n\n", LONG, {false, {5}}},
         ReaderCase{"long_odd_line_count", "0x5678\n0x1234\n0x0001\n", LONG, {false, {0x12345678}}},
@@ -125,8 +141,12 @@ INSTANTIATE_TEST_SUITE_P(
         ReaderCase{"long_low_with_blank", " 0x5678\n0x1234\n", LONG, {false, {0x1234}}},
         ReaderCase{"long_join_is_text", "10\n1\n", LONG, {false, {0x110}}},
         // A NUL cuts the low line's text before its LF: "0x03000" joins as five digits.
-        ReaderCase{"long_low_cut_by_nul", "0x03000\0\x05" "5\n10\n"s, LONG, {false, {0x1003000}}}),
-    [](const ::testing::TestParamInfo<ReaderCase>& info) { return std::string(info.param.name); });
+        ReaderCase{"long_low_cut_by_nul",
+                   "0x03000\0\x05"
+                   "5\n10\n"s,
+                   LONG,
+                   {false, {0x1003000}}}),
+    [](const ::testing::TestParamInfo<ReaderCase>& param_info) { return std::string(param_info.param.name); });
 
 }  // namespace
 }  // namespace cycalc

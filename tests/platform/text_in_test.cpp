@@ -49,6 +49,8 @@ struct LineCase {
     std::vector<Read> expected;
 };
 
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
+
 class LineReads : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(LineReads, GiveTheLinesAndIndicatorOfTheRules) {
@@ -71,23 +73,43 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"cr_anywhere", "1\r2\r\n\r3\r\r4\r\n", 19, {{"12\n", false}, {"34\n", false}, {"FAIL", true}}},
         LineCase{"cr_alone_ends_nothing", "1\r2\r3", 19, {{"123", true}, {"FAIL", true}}},
         LineCase{"trailing_crs_reach_the_end", "5\n6\r\r", 19, {{"5\n", false}, {"6", true}, {"FAIL", true}}},
-        LineCase{"ctrl_z_ends_data", "1\n2\x1a" "3\n4\n", 19, {{"1\n", false}, {"2", true}, {"FAIL", true}}},
-        LineCase{"ctrl_z_first", "\x1a" "1\n", 19, {{"FAIL", true}}},
+        LineCase{"ctrl_z_ends_data",
+                 "1\n2\x1a"
+                 "3\n4\n",
+                 19,
+                 {{"1\n", false}, {"2", true}, {"FAIL", true}}},
+        LineCase{"ctrl_z_first",
+                 "\x1a"
+                 "1\n",
+                 19,
+                 {{"FAIL", true}}},
         LineCase{"ctrl_z_after_lf", "1\n\x1a", 19, {{"1\n", false}, {"FAIL", true}}},
-        LineCase{"nul_is_stored", "1\0" "2\n3\n"s, 19, {{"1\0" "2\n"s, false}, {"3\n", false}, {"FAIL", true}}},
-        LineCase{"seventeen_fit", "12345678901234567\n", 19,
-                 {{"12345678901234567\n", false}, {"FAIL", true}}},
-        LineCase{"eighteen_leave_the_lf", "123456789012345678\n", 19,
-                 {{"123456789012345678", false}, {"\n", false}, {"FAIL", true}}},
-        LineCase{"long_line_in_pieces", "1234567890123456789012345678901234567890\n", 19,
+        LineCase{"nul_is_stored",
+                 "1\0"
+                 "2\n3\n"s,
+                 19,
+                 {{"1\0"
+                   "2\n"s,
+                   false},
+                  {"3\n", false},
+                  {"FAIL", true}}},
+        LineCase{"seventeen_fit", "12345678901234567\n", 19, {{"12345678901234567\n", false}, {"FAIL", true}}},
+        LineCase{
+            "eighteen_leave_the_lf", "123456789012345678\n", 19, {{"123456789012345678", false}, {"\n", false}, {"FAIL", true}}},
+        LineCase{"long_line_in_pieces",
+                 "1234567890123456789012345678901234567890\n",
+                 19,
                  {{"123456789012345678", false}, {"901234567890123456", false}, {"7890\n", false}, {"FAIL", true}}},
-        LineCase{"limit_stops_before_the_end", "123456789012345678", 19,
-                 {{"123456789012345678", false}, {"FAIL", true}}},
-        LineCase{"crs_do_not_count", "1\r2\r3\r4\r5\r6\r7\r8\r9\r0\r1\r2\r3\r4\r5\r6\r7\r\n", 19,
+        LineCase{"limit_stops_before_the_end", "123456789012345678", 19, {{"123456789012345678", false}, {"FAIL", true}}},
+        LineCase{"crs_do_not_count",
+                 "1\r2\r3\r4\r5\r6\r7\r8\r9\r0\r1\r2\r3\r4\r5\r6\r7\r\n",
+                 19,
                  {{"12345678901234567\n", false}, {"FAIL", true}}},
-        LineCase{"header_limit", std::string(78, 'a') + "\nb", 79,
+        LineCase{"header_limit",
+                 std::string(78, 'a') + "\nb",
+                 79,
                  {{std::string(78, 'a'), false}, {"\n", false}, {"b", true}, {"FAIL", true}}}),
-    [](const ::testing::TestParamInfo<LineCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<LineCase>& param_info) { return std::string(param_info.param.name); });
 
 TEST(LineReads, FailedReadLeavesTheBufferAsItWas) {
     MemorySource source{"7\n"};
@@ -117,7 +139,9 @@ TEST(LineReads, ReadErrorFailsTheReadInProgressAndEveryLaterOne) {
 TEST(LineReads, RewindReadsTheFirstLineAgainAndClearsTheIndicator) {
     // The first line is read with the header limit, then read again as value lines; CRs and a NUL
     // in it come back exactly as the first read saw them.
-    const std::string data = "1\r2\0" "3456789012345678901234\r\n5\n"s;
+    const std::string data =
+        "1\r2\0"
+        "3456789012345678901234\r\n5\n"s;
     for (std::size_t piece : {std::string::npos, std::size_t{1}}) {
         MemorySource source{data, piece};
         auto in = std::make_unique<TextIn>();
@@ -128,7 +152,9 @@ TEST(LineReads, RewindReadsTheFirstLineAgainAndClearsTheIndicator) {
         text_in_rewind_first_line(*in, first, static_cast<std::size_t>(count));
         char line[20];
         EXPECT_EQ(text_in_read_line(*in, line, 19), 18);
-        EXPECT_EQ(std::string(line, 18), "12\0" "345678901234567"s);
+        EXPECT_EQ(std::string(line, 18),
+                  "12\0"
+                  "345678901234567"s);
         EXPECT_EQ(text_in_read_line(*in, line, 19), 8);
         EXPECT_STREQ(line, "8901234\n");
         EXPECT_EQ(text_in_read_line(*in, line, 19), 2);

@@ -19,6 +19,7 @@ TEST(Envelope, OneColumnPerCallWhileTheyFit) {
     EXPECT_EQ(envelope->used, 1600u);
     EXPECT_EQ(envelope->shift, 0u);
     for (std::size_t c = 0; c < 1600; ++c) {
+        SCOPED_TRACE(c);
         const Column& column = envelope->columns[c];
         EXPECT_EQ(column.min_load, static_cast<double>(c) * 10.0);
         EXPECT_EQ(column.max_load, column.min_load);

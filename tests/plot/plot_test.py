@@ -2,7 +2,7 @@
 legend entries and peak; an empty log still gives a valid SVG; errors give their message and
 status; the example log's SVG equals the one committed beside it.
 
-    python3 plot_test.py CYCALC_PLOT SOURCE_DIR
+    python3 plot_test.py CYCALC_PLOT SOURCE_DIR [RUNNER ...]
 """
 
 import os
@@ -22,6 +22,7 @@ def classes(root, name):
 def main():
     plot = os.path.abspath(sys.argv[1])
     source = os.path.abspath(sys.argv[2])
+    runner = sys.argv[3:]
     work = tempfile.mkdtemp(prefix="cycalc-plot-")
     failures = []
     passed = 0
@@ -34,7 +35,7 @@ def main():
             failures.append("%s %s" % (label, detail))
 
     def run(*args):
-        return subprocess.run([plot] + list(args), cwd=work, capture_output=True)
+        return subprocess.run(runner + [plot] + list(args), cwd=work, capture_output=True)
 
     def write(name, data):
         with open(os.path.join(work, name), "wb") as f:
@@ -56,20 +57,47 @@ def main():
     expect("peak", peak == "peak 1.15e+07 at call 7 (state 0001)", peak)
     expect("self-contained", b"<script" not in open(os.path.join(work, "runs.svg"), "rb").read())
 
-    # The same log in decimal and in long mode reads the same.
+    # The same log in decimal and in long mode reads the same, down to the picture.
+    with open(os.path.join(work, "runs.svg"), "rb") as f:
+        runs_svg = f.read()
     write("runs.dec", b"1\n16\n1\n32\n1\n48\n1\n64\n2\n80\n2\n96\n1\n112\n1\n28672\n")
-    result = run("runs.dec,d", "dec.svg")
-    expect("decimal", result.stdout == b"dec.svg: 7 calls, 3 runs\r\n", result.stdout)
+    long_values = [1, 0x10, 1, 0x20, 1, 0x30, 1, 0x40, 2, 0x50, 2, 0x60, 1, 0x70, 1, 0x7000]
+    write("runs.long", b"".join(b"0x%04x\n0x0000\n" % v for v in long_values))
+    for label, argument in (("decimal", "runs.dec,d"), ("long mode", "runs.long,l")):
+        result = run(argument, "same.svg")
+        expect(label, result.stdout == b"same.svg: 7 calls, 3 runs\r\n", result.stdout)
+        with open(os.path.join(work, "same.svg"), "rb") as f:
+            picture = f.read().replace(argument.split(",")[0].encode(), b"runs.log")
+        expect(label + ": same picture", picture == runs_svg)
+
+    # States past the sixteenth are counted together as "others".
+    write("many.log", b"".join(b"%x\n%x\n" % (state, 100 * (state + 1)) for state in range(20)))
+    result = run("many.log", "many.svg")
+    root = ET.parse(os.path.join(work, "many.svg")).getroot()
+    entries = classes(root, "legend-entry")
+    expect("sixteen states and the others", len(entries) == 17, len(entries))
+    others = ["".join(t.text or "" for t in entries[-1].iter(SVG + "text"))]
+    # States 1 to 16 fill the table (state 0 only names the first run); 17, 18 and 19 are the others.
+    expect("others row", others == ["others3" + "%.2e" % (1900 * 400.0) + "%.2e" % (2000 * 400.0)], others)
 
     write("empty.log", b"")
     result = run("empty.log", "empty.svg")
     root = ET.parse(os.path.join(work, "empty.svg")).getroot()
     expect("empty log", result.returncode == 0 and len(classes(root, "empty")) == 1, result.stdout)
 
-    write("odd name & <x>.log", b"1\n1\n1\n2\n")
-    result = run("odd name & <x>.log", "odd.svg")
+    # Windows allows no < or > in a file name; ' and " need escaping too.
+    odd = "odd name & 'x'.log" if plot.endswith(".exe") else "odd name & <x>.log"
+    write(odd, b"1\n1\n1\n2\n")
+    result = run(odd, "odd.svg")
     root = ET.parse(os.path.join(work, "odd.svg")).getroot()
-    expect("escaped name", root.find(SVG + "title").text.startswith("odd name & <x>.log"))
+    expect("escaped name", root.find(SVG + "title").text.startswith(odd))
+
+    name = "caf\u00e9 \u65e5\u672c.log"
+    write(name, b"1\n1\n1\n2\n")
+    result = run(name, "utf8.svg")
+    root = ET.parse(os.path.join(work, "utf8.svg")).getroot()
+    title = root.find(SVG + "title").text
+    expect("non-ASCII name kept", title.startswith(name), title)
 
     result = run()
     expect("usage", result.returncode == 1 and b"Usage : cycalc-plot infile[,d][,l] out.svg\r\n" in result.stdout)

@@ -15,14 +15,22 @@ TEST(LogArgument, SuffixTable) {
         ScanFormat format;
         bool long_mode;
     } cases[] = {
-        {"log.txt", "log.txt", HEX, false},      {"log.txt,d", "log.txt", DEC, false},
-        {"log.txt,l", "log.txt", HEX, true},     {"log.txt,d,l", "log.txt", HEX, true},
-        {"log.txt,l,d", "log.txt", HEX, true},   {"log.txt,ld", "log.txt", HEX, true},
-        {"log.txt,dl", "log.txt", DEC, false},   {"log.txt,D", "log.txt", HEX, false},
-        {"log.txt,x,d", "log.txt", DEC, false},  {"log.txt,", "log.txt", HEX, false},
-        {"run,d.log", "run", DEC, false},        {"my log.txt,d", "my log.txt", DEC, false},
-        {" log.txt\t,L", " log.txt\t", HEX, false}, {",d", "", DEC, false},
-        {"", "", HEX, false},                    {"a,b,c,l", "a", HEX, true},
+        {"log.txt", "log.txt", HEX, false},
+        {"log.txt,d", "log.txt", DEC, false},
+        {"log.txt,l", "log.txt", HEX, true},
+        {"log.txt,d,l", "log.txt", HEX, true},
+        {"log.txt,l,d", "log.txt", HEX, true},
+        {"log.txt,ld", "log.txt", HEX, true},
+        {"log.txt,dl", "log.txt", DEC, false},
+        {"log.txt,D", "log.txt", HEX, false},
+        {"log.txt,x,d", "log.txt", DEC, false},
+        {"log.txt,", "log.txt", HEX, false},
+        {"run,d.log", "run", DEC, false},
+        {"my log.txt,d", "my log.txt", DEC, false},
+        {" log.txt\t,L", " log.txt\t", HEX, false},
+        {",d", "", DEC, false},
+        {"", "", HEX, false},
+        {"a,b,c,l", "a", HEX, true},
     };
     for (const auto& c : cases) {
         const LogArgument parsed = parse_log_argument(c.argument);
