@@ -3,9 +3,11 @@
 // pass and the plot both walk a log this way; what they do with each record is theirs.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "log/log_reader.h"
+#include "log/value_batch.h"
 
 namespace cycalc {
 
@@ -23,7 +25,19 @@ PassOutcome walk_log_records(LogReader& reader, std::uint32_t& current_state, Vi
     current_state = read_log_value(reader);
     read_log_value(reader);  // the first record's cycles are counted nowhere
     if (reader.end_of_input) return PassOutcome::complete;
+    std::uint32_t batch[VALUE_BATCH];
     while (!reader.log->eof) {
+        // Whole records straight from the block where its lines are plain; the line reads otherwise.
+        if (reader.plain_lines_fast) {
+            const std::size_t count = read_value_batch(reader, batch, VALUE_BATCH);
+            if (count != 0) {
+                for (std::size_t i = 0; i < count; i += 2) {
+                    visitor.record(current_state, batch[i], batch[i + 1]);
+                    current_state = batch[i];
+                }
+                continue;
+            }
+        }
         const std::uint32_t next_state = read_log_value(reader);
         const std::uint32_t cycles = read_log_value(reader);
         if (reader.end_of_input) break;

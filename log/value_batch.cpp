@@ -1,0 +1,97 @@
+// The batch read: 64-byte masks of the line feeds and special bytes, then the lines between the
+// line feeds, each converted by the plain conversions.
+#include "log/value_batch.h"
+
+#include <bit>
+
+#include "platform/byte_masks.h"
+
+namespace cycalc {
+
+namespace {
+
+// Every 64-byte load starts before the block's end and may reach up to 63 bytes past it, plus the
+// one byte after it that tells whether a CR in the last position is followed by its LF.
+static_assert(TEXT_IN_PADDING >= 64, "the 64-byte loads past the block's end must stay within the padding");
+
+// The value of one plain line text (without its CR and LF), as the line read and the conversion
+// would give it; false for any other text. `text` has 8 readable bytes from every position.
+CYCALC_ALWAYS_INLINE bool plain_value(ScanFormat format, const char* text, std::size_t length, std::uint32_t& value) {
+    std::size_t start = 0;
+    if (length >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) start = 2;
+    return format == ScanFormat::hexadecimal ? convert_plain_hexadecimal(text + start, length - start, value)
+                                             : convert_plain_decimal(text + start, length - start, value);
+}
+
+// Long mode: the low line must be 0x and four hex digits, the high line one to four hex digits after
+// an optional 0x. The joined text is then the high digits followed by the four low ones.
+CYCALC_ALWAYS_INLINE bool plain_low_half(const char* text, std::size_t length, std::uint32_t& value) {
+    return length == 6 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && convert_plain_hexadecimal(text + 2, 4, value);
+}
+
+CYCALC_ALWAYS_INLINE bool plain_high_half(const char* text, std::size_t length, std::uint32_t& value) {
+    std::size_t start = 0;
+    if (length >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) start = 2;
+    return length - start <= 4 && convert_plain_hexadecimal(text + start, length - start, value);
+}
+
+}  // namespace
+
+std::size_t read_value_batch(LogReader& reader, std::uint32_t* values, std::size_t capacity) {
+    TextIn& in = *reader.log;
+    const char* const buffer = in.buffer;
+    const std::size_t end = in.end;
+    const bool long_mode = reader.long_mode;
+    const std::size_t lines_per_record = long_mode ? 4 : 2;
+    capacity -= capacity % 2;
+
+    std::size_t line = in.pos;        // where the next line starts
+    std::size_t record_end = in.pos;  // just past the last whole record taken
+    std::size_t count = 0;            // values stored (a high half not yet joined included)
+    std::size_t whole = 0;            // values of whole records
+    std::size_t lines = 0;            // lines taken since the last whole record
+    std::uint32_t low = 0;
+    for (std::size_t chunk = in.pos; chunk < end; chunk += 64) {
+        const ByteMasks masks = byte_masks(buffer + chunk);
+        const std::size_t left = end - chunk;
+        const std::uint64_t inside = left >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << left) - 1;
+        const std::uint64_t feeds = masks.line_feeds & inside;
+        // A CR is harmless right before an LF (the line read drops it); any other special byte ends
+        // the stretch that the batch may take.
+        const std::uint64_t next_is_lf = left > 64 && buffer[chunk + 64] == '\n' ? std::uint64_t{1} << 63 : 0;
+        const std::uint64_t cr_before_lf = (feeds >> 1) | next_is_lf;
+        const std::uint64_t stops = (masks.ends | (masks.carriage_returns & ~cr_before_lf)) & inside;
+        std::uint64_t usable = feeds;
+        if (stops != 0) usable &= (std::uint64_t{1} << std::countr_zero(stops)) - 1;
+        for (; usable != 0; usable &= usable - 1) {
+            const std::size_t feed = chunk + static_cast<std::size_t>(std::countr_zero(usable));
+            std::size_t text_end = feed;
+            if (text_end > line && buffer[text_end - 1] == '\r') --text_end;
+            const std::size_t length = text_end - line;
+            if (length > TEXT_IN_PLAIN_LINE_MAX) goto done;
+            std::uint32_t value;
+            if (!long_mode) {
+                if (!plain_value(reader.scan_format, buffer + line, length, value)) goto done;
+                values[count++] = value;
+            } else if ((lines & 1) == 0) {
+                if (!plain_low_half(buffer + line, length, low)) goto done;
+            } else {
+                if (!plain_high_half(buffer + line, length, value)) goto done;
+                values[count++] = value << 16 | low;
+            }
+            line = feed + 1;
+            if (++lines == lines_per_record) {
+                lines = 0;
+                whole = count;
+                record_end = line;
+                if (whole == capacity) goto done;
+            }
+        }
+        if (stops != 0) break;
+    }
+done:
+    in.pos = record_end;
+    return whole;
+}
+
+}  // namespace cycalc
