@@ -1,7 +1,9 @@
 """The benchmark: generates large logs, checks that cycalc's output equals that of its general
-(line-read-only) path on each, then times cycalc beside `wc -l` and `cat`, interleaved over several
-rounds, and prints one table: throughput, the ratio to `wc -l`, the detail write against the floor
-of writing the same bytes with `cat`, and peak resident memory.
+(line-read-only) path on each, then times cycalc beside `wc -l` and `dd`, interleaved over several
+rounds, and prints one table: throughput and the ratio to `wc -l` of the summary path and of the
+detail path writing to /dev/null, the detail file written to /dev/shm and to the disk beside `dd` of
+the same bytes (medians, with the spread over the rounds), instructions per line (callgrind), and
+peak resident memory.
 
     python3 bench/run.py [--size-mib 512] [--rounds 5] [--work DIR] [--check-only]
 """
@@ -34,6 +36,28 @@ def run(argv, stdout_path=os.devnull):
         seconds = time.perf_counter() - start
     rss = int(process.stderr.decode().strip().splitlines()[-1])
     return seconds, rss, process.returncode
+
+
+def instructions_per_line(cycalc, make_log, work, path, suffix):
+    """Instructions per log line of the summary path, counted by callgrind on a 16 MiB log of the same
+    shape (the count does not depend on the machine's load); 0 without valgrind."""
+    if shutil.which("valgrind") is None:
+        return 0
+    small = path.replace(".log", "-callgrind.log")
+    shape, ends = os.path.basename(path).split("-")[:2]
+    if not os.path.exists(small):
+        with open(small, "wb") as f:
+            subprocess.run([make_log, "16", shape, ends], stdout=f, check=True)
+    with open(small, "rb") as f:
+        lines = f.read().count(b"\n")
+    out = os.path.join(work, "callgrind.out")
+    result = subprocess.run(["valgrind", "--tool=callgrind", "--callgrind-out-file=" + out, cycalc, small + suffix],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    os.remove(out)
+    for line in result.stderr.decode().splitlines():
+        if "Collected :" in line:
+            return int(line.split(":")[-1].strip()) / max(lines, 1)
+    return 0
 
 
 def same_file(a, b):
@@ -77,31 +101,35 @@ def main():
         return 0
 
     rows = []
+    shm = "/dev/shm" if os.path.isdir("/dev/shm") else args.work
     for name, path, suffix in logs:
         size = os.path.getsize(path)
         detail = os.path.join(args.work, "detail-fast.txt")
-        run([cycalc, path + suffix, detail])  # the detail bytes for the cat floor
-        times = {"wc": [], "cycalc": [], "cat": [], "detail": []}
+        run([cycalc, path + suffix, detail])  # the detail bytes for the dd floor
+        times = {k: [] for k in ("wc", "cycalc", "null", "shm", "dd_shm", "disk", "dd_disk")}
         rss = 0
-        copy = os.path.join(args.work, "detail-copy.txt")
+        targets = {"shm": os.path.join(shm, "cycalc-detail.txt"), "disk": os.path.join(args.work, "detail-out.txt")}
         for _ in range(args.rounds):
             times["wc"].append(run(["wc", "-l", path])[0])
             seconds, peak, _ = run([cycalc, path + suffix])
             times["cycalc"].append(seconds)
             rss = max(rss, peak)
-            # Both writes go to a new file: emptying a large cached one costs more than writing it.
-            if os.path.exists(copy):
-                os.remove(copy)
-            times["cat"].append(run(["cat", detail], copy)[0])
-            os.remove(detail)
-            seconds, peak, _ = run([cycalc, path + suffix, detail])
-            times["detail"].append(seconds)
+            seconds, peak, _ = run([cycalc, path + suffix, os.devnull])
+            times["null"].append(seconds)
             rss = max(rss, peak)
+            # Every write goes to a new file: emptying a large cached one costs more than writing it.
+            for place, target in targets.items():
+                for key, argv in ((place, [cycalc, path + suffix, target]),
+                                  ("dd_" + place, ["dd", "if=" + detail, "of=" + target, "bs=128K", "status=none"])):
+                    if os.path.exists(target):
+                        os.remove(target)
+                    times[key].append(run(argv)[0])
+                os.remove(target)
         median = {k: statistics.median(v) for k, v in times.items()}
-        rows.append((name, size / 2**20, size / median["cycalc"] / 1e6, size / median["wc"] / 1e6,
-                     median["wc"] / median["cycalc"], median["detail"], median["cat"],
-                     median["detail"] / median["cat"], rss / 1024))
-        os.remove(copy)
+        spread = {k: (min(v), max(v)) for k, v in times.items()}
+        rows.append((name, size / median["cycalc"] / 1e6, size / median["wc"] / 1e6, median["wc"] / median["cycalc"],
+                     median["null"], median["wc"] / median["null"], median, spread,
+                     instructions_per_line(cycalc, make_log, args.work, path, suffix), rss / 1024))
         os.remove(detail)
 
     # Memory on shapes that would grow a careless reader: one line without LF, and only empty lines.
@@ -116,10 +144,14 @@ def main():
         memory.append((name, mib, seconds, peak / 1024))
 
     print()
-    print("| log (%d MiB) | cycalc MB/s | `wc -l` MB/s | cycalc / `wc -l` | with detail s | `cat` detail s | detail / `cat` | peak RSS MiB |" % args.size_mib)
-    print("|---|---|---|---|---|---|---|---|")
-    for name, _, mbs, wc_mbs, ratio, detail_s, cat_s, detail_ratio, rss in rows:
-        print("| %s | %.0f | %.0f | %.2f | %.2f | %.2f | %.2f | %.1f |" % (name, mbs, wc_mbs, ratio, detail_s, cat_s, detail_ratio, rss))
+    print("| log (%d MiB) | cycalc MB/s | `wc -l` MB/s | × `wc -l` | detail to /dev/null s | × `wc -l` "
+          "| detail to /dev/shm s (spread) | `dd` to /dev/shm s (spread) | detail to disk s (spread) "
+          "| `dd` to disk s (spread) | instructions per line | peak RSS MiB |" % args.size_mib)
+    print("|---|---|---|---|---|---|---|---|---|---|---|---|")
+    for name, mbs, wc_mbs, ratio, null_s, null_ratio, median, spread, per_line, rss in rows:
+        cells = ["%.2f (%.2f–%.2f)" % ((median[k],) + spread[k]) for k in ("shm", "dd_shm", "disk", "dd_disk")]
+        print("| %s | %.0f | %.0f | %.2f | %.2f | %.2f | %s | %s | %.0f | %.1f |" % (
+            name, mbs, wc_mbs, ratio, null_s, null_ratio, " | ".join(cells[:2]), " | ".join(cells[2:]), per_line, rss))
     print()
     print("| memory case | MiB | seconds | peak RSS MiB |")
     print("|---|---|---|---|")

@@ -34,6 +34,29 @@ struct MeasurementVisitor {
         }
     }
 
+    // The same as record() for each pair in turn, with the statistics held in locals meanwhile.
+    std::uint32_t records(std::uint32_t current_state, const std::uint32_t* values, std::size_t count) {
+        RunStats run = stats;
+        for (std::size_t i = 0; i < count; i += 2) {
+            const std::uint32_t next_state = values[i];
+            const std::uint32_t cycles = values[i + 1];
+            if (detail != nullptr) write_detail_line(*detail, current_state, cycles, exact_mips(cycles));
+            const auto mips = static_cast<float>(exact_mips(cycles));
+            if (current_state == next_state) {
+                if (mips > run.mips_peak) run.mips_peak = mips;
+                run.mips_sum = run.mips_sum + mips;
+                run.sample_count = run.sample_count + 1.0f;
+            } else {
+                stats = run;
+                close_run(current_state);
+                run = RunStats{1.0f, mips, mips};
+            }
+            current_state = next_state;
+        }
+        stats = run;
+        return current_state;
+    }
+
     void last_run_ends(std::uint32_t state) { close_run(state); }
 };
 

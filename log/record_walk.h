@@ -17,7 +17,9 @@ enum class PassOutcome {
 };
 
 // `visitor.record(current_state, next_state, cycles)` for every complete record after the first,
-// with the state of the run in progress before the record is applied; `visitor.last_run_ends(state)`
+// with the state of the run in progress before the record is applied, or for many records at once
+// `current_state = visitor.records(current_state, values, count)` (state ID and cycle count
+// alternating, the same as `record` for each pair in turn); `visitor.last_run_ends(state)`
 // once after them, when there was a first record. A record cut short by the log's end is dropped.
 template <typename Visitor>
 PassOutcome walk_log_records(LogReader& reader, std::uint32_t& current_state, Visitor& visitor) {
@@ -31,10 +33,7 @@ PassOutcome walk_log_records(LogReader& reader, std::uint32_t& current_state, Vi
         if (reader.plain_lines_fast) {
             const std::size_t count = read_value_batch(reader, batch, VALUE_BATCH);
             if (count != 0) {
-                for (std::size_t i = 0; i < count; i += 2) {
-                    visitor.record(current_state, batch[i], batch[i + 1]);
-                    current_state = batch[i];
-                }
+                current_state = visitor.records(current_state, batch, count);
                 continue;
             }
         }

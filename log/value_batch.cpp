@@ -17,6 +17,10 @@ static_assert(TEXT_IN_PADDING >= 64, "the 64-byte loads past the block's end mus
 // The value of one plain line text (without its CR and LF), as the line read and the conversion
 // would give it; false for any other text. `text` has 8 readable bytes from every position.
 CYCALC_ALWAYS_INLINE bool plain_value(ScanFormat format, const char* text, std::size_t length, std::uint32_t& value) {
+    // 0x and four digits first: the shape of nearly every hexadecimal log.
+    if (length == 6 && format == ScanFormat::hexadecimal && text[0] == '0' && (text[1] | 0x20) == 'x') {
+        return convert_four_hex_digits(text + 2, value);
+    }
     std::size_t start = 0;
     if (length >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) start = 2;
     return format == ScanFormat::hexadecimal ? convert_plain_hexadecimal(text + start, length - start, value)

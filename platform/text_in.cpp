@@ -51,7 +51,7 @@ bool refill(TextIn& in) {
     }
     in.pos = TEXT_IN_HEADROOM;
     in.end = TEXT_IN_HEADROOM + static_cast<std::size_t>(got);
-    in.special = find_special(in, in.pos);
+    in.special = TEXT_IN_NOT_SCANNED;  // looked for when the fast way first needs it
     return true;
 }
 
@@ -96,7 +96,7 @@ void text_in_rewind_first_line(TextIn& in, const char* first_line, std::size_t c
     // pos never drops below the headroom, so the characters fit in front of it.
     in.pos -= count;
     std::memcpy(in.buffer + in.pos, first_line, count);
-    in.special = find_special(in, in.pos);
+    in.special = TEXT_IN_NOT_SCANNED;
     in.eof = false;
 }
 

@@ -32,6 +32,9 @@ inline constexpr std::size_t TEXT_IN_PLAIN_LOAD = TEXT_IN_PLAIN_LINE_MAX + 1 + 8
 static_assert(TEXT_IN_PADDING >= TEXT_IN_PLAIN_LOAD && TEXT_IN_PADDING >= 16,
               "loads past a line's end must stay within the input buffer's padding");
 
+inline constexpr std::size_t TEXT_IN_NOT_SCANNED = 0;
+static_assert(TEXT_IN_HEADROOM > 79, "a rewound first line leaves the read position above TEXT_IN_NOT_SCANNED");
+
 struct TextIn {
     ByteSource source;
     std::size_t pos;  // next raw byte in `buffer`
@@ -40,6 +43,7 @@ struct TextIn {
     bool at_end;      // the data has ended (source exhausted, Ctrl-Z met, or a read error)
     bool error;       // the source reported a read error
     // Where the next CR, Ctrl-Z or NUL lies (or `end`): the bytes before it need none of the rules.
+    // TEXT_IN_NOT_SCANNED (below every read position) until the fast way first needs it.
     std::size_t special;
     char buffer[TEXT_IN_HEADROOM + TEXT_IN_BLOCK + TEXT_IN_PADDING];
 };

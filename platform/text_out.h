@@ -34,4 +34,21 @@ void text_out_write_line(TextOut& out, const char* line, std::size_t size);
 // Writes out what is buffered. Returns false when this or any earlier write has failed.
 bool text_out_flush(TextOut& out);
 
+// For a line rendered in place: room for `max` characters (max < TEXT_OUT_BLOCK) at the end of the
+// buffer, which is written out first when it has less.
+inline char* text_out_line_room(TextOut& out, std::size_t max) {
+    if (TEXT_OUT_BLOCK - out.used < max + 1) text_out_flush(out);
+    return out.buffer + out.used;
+}
+
+// The line just rendered at text_out_line_room(): `size` characters whose last is its only LF,
+// which goes out as CR LF.
+inline void text_out_commit_line(TextOut& out, std::size_t size) {
+    char* const at = out.buffer + out.used;
+    at[size - 1] = '\r';
+    at[size] = '\n';
+    out.used += size + 1;
+    if (out.unbuffered) text_out_flush(out);
+}
+
 }  // namespace cycalc

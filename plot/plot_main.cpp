@@ -31,6 +31,13 @@ struct PlotVisitor {
     void record(std::uint32_t current_state, std::uint32_t next_state, std::uint32_t cycles) {
         plot_call(data, current_state, next_state, cycles);
     }
+    std::uint32_t records(std::uint32_t current_state, const std::uint32_t* values, std::size_t count) {
+        for (std::size_t i = 0; i < count; i += 2) {
+            plot_call(data, current_state, values[i], values[i + 1]);
+            current_state = values[i];
+        }
+        return current_state;
+    }
     // Called once when the log held a first record: that record started the first run.
     void last_run_ends(std::uint32_t) { ++data.runs; }
 };

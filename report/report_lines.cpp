@@ -53,8 +53,9 @@ void write_summary_line(TextOut& out, std::uint32_t state, float average, float 
 }
 
 void write_detail_line(TextOut& detail, std::uint32_t state, std::uint32_t cycles, double mips) {
-    char line[REPORT_LINE_MAX];
-    text_out_write_line(detail, line, render_detail_line(line, state, cycles, mips));
+    // Rendered straight into the stream's buffer: one line per call adds up over a large log.
+    char* const line = text_out_line_room(detail, REPORT_LINE_MAX);
+    text_out_commit_line(detail, render_detail_line(line, state, cycles, mips));
 }
 
 }  // namespace cycalc

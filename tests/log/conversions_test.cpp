@@ -95,6 +95,10 @@ TEST(PlainConversions, AgreeWithTheGeneralOnes) {
         const bool all_decimal =
             length >= 1 && length <= 9 && std::string(text, length).find_first_not_of("0123456789") == std::string::npos;
         ASSERT_EQ(decimal_plain, all_decimal) << std::string(text, length);
+        std::uint32_t four = 0;
+        const bool four_plain = convert_four_hex_digits(text, four);
+        ASSERT_EQ(four_plain, convert_plain_hexadecimal(text, 4, value)) << std::string(text, 4);
+        if (four_plain) ASSERT_EQ(four, value) << std::string(text, 4);
     }
 }
 

@@ -28,14 +28,21 @@ constexpr Encoding ENCODINGS[] = {
 
 // Everything the walk hands over, in order, and how it ended.
 struct Walk {
-    std::vector<std::uint32_t> records;  // current state, next state, cycles for every record
+    std::vector<std::uint32_t> seen;  // current state, next state, cycles for every record
     std::vector<std::uint32_t> last_run;
     bool at_end = false;
     bool end_of_input = false;
     bool operator==(const Walk&) const = default;
 
     void record(std::uint32_t current, std::uint32_t next, std::uint32_t cycles) {
-        records.insert(records.end(), {current, next, cycles});
+        seen.insert(seen.end(), {current, next, cycles});
+    }
+    std::uint32_t records(std::uint32_t current, const std::uint32_t* values, std::size_t count) {
+        for (std::size_t i = 0; i < count; i += 2) {
+            record(current, values[i], values[i + 1]);
+            current = values[i];
+        }
+        return current;
     }
     void last_run_ends(std::uint32_t state) { last_run.push_back(state); }
 };
