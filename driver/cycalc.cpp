@@ -27,6 +27,7 @@ struct RunFiles {
     LogReader reader;
     TextOut detail;
     PassState pass;
+    Progress progress;
 };
 
 ExitStatus run_log(RunFiles& files, const LogArgument& argument, const std::string& file_name, const char* outfile, TextOut& out,
@@ -43,9 +44,12 @@ ExitStatus run_log(RunFiles& files, const LogArgument& argument, const std::stri
     }
 
     text_in_init(files.log, fs.file_source(files.log_file));
+    start_progress(files.progress, "cycalc", fs.file_size(files.log_file));
+    files.log.progress = &files.progress;
     log_reader_init(files.reader, files.log, argument.scan_format, argument.long_mode);
     files.reader.plain_lines_fast = plain_lines_fast;
     const PassOutcome outcome = run_measurement_pass(files.reader, files.pass, out, detail);
+    progress_end(files.progress);
 
     // The log, then the detail file; the last close gives the result. On a log that ended with its
     // first line the program just ends, whatever the closes say.

@@ -92,6 +92,10 @@ std::size_t read_value_batch(LogReader& reader, std::uint32_t* values, std::size
             }
         }
         if (stops != 0) break;
+        // The line in progress runs on past this chunk: when it is already longer than a plain line
+        // (17 characters, a CR and the LF), it is the line reads' and the batch ends, so that a long
+        // line is never scanned again and again.
+        if (chunk + 64 > line + TEXT_IN_PLAIN_LINE_MAX + 2) break;
     }
 done:
     in.pos = record_end;

@@ -22,6 +22,9 @@ bool is_same_file(const char* name, const PlatformFile& file);
 // Creates the file, or empties an existing one, and opens it for writing.
 bool create_detail_file(const char* name, PlatformFile& file);
 
+// The size of a regular file; 0 for anything else (a pipe, a terminal), whose size is not known.
+std::uint64_t file_size(const PlatformFile& file);
+
 // Closes the file; false when the platform reports a failure.
 bool close_file(PlatformFile& file);
 
@@ -36,6 +39,7 @@ struct FileSystem {
     bool (*is_same_file)(const char* name, const PlatformFile& file);
     bool (*create_detail_file)(const char* name, PlatformFile& file);
     bool (*close_file)(PlatformFile& file);
+    std::uint64_t (*file_size)(const PlatformFile& file);
     ByteSource (*file_source)(PlatformFile& file);
     ByteSink (*file_sink)(PlatformFile& file);
 };
@@ -43,8 +47,10 @@ struct FileSystem {
 // The platform's own.
 FileSystem native_file_system();
 
-// Standard output, and whether it is a terminal (written unbuffered).
+// Standard output and standard error, and whether one is a terminal (standard output is then
+// written unbuffered).
 PlatformFile standard_output();
+PlatformFile standard_error();
 bool is_terminal(const PlatformFile& file);
 
 }  // namespace cycalc

@@ -59,6 +59,12 @@ bool create_detail_file(const char* name, PlatformFile& file) {
     return true;
 }
 
+std::uint64_t file_size(const PlatformFile& file) {
+    struct stat info {};
+    if (::fstat(fd_of(file), &info) != 0 || !S_ISREG(info.st_mode)) return 0;
+    return static_cast<std::uint64_t>(info.st_size);
+}
+
 bool close_file(PlatformFile& file) {
     const int fd = fd_of(file);
     file.handle = -1;
@@ -70,10 +76,12 @@ ByteSource file_source(PlatformFile& file) { return ByteSource{read_fd, &file}; 
 ByteSink file_sink(PlatformFile& file) { return ByteSink{write_fd, &file}; }
 
 FileSystem native_file_system() {
-    return FileSystem{open_log_file, is_same_file, create_detail_file, close_file, file_source, file_sink};
+    return FileSystem{open_log_file, is_same_file, create_detail_file, close_file, file_size, file_source, file_sink};
 }
 
 PlatformFile standard_output() { return PlatformFile{STDOUT_FILENO}; }
+
+PlatformFile standard_error() { return PlatformFile{STDERR_FILENO}; }
 
 bool is_terminal(const PlatformFile& file) { return ::isatty(fd_of(file)) == 1; }
 

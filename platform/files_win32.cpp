@@ -77,6 +77,12 @@ bool create_detail_file(const char* name, PlatformFile& file) {
     return true;
 }
 
+std::uint64_t file_size(const PlatformFile& file) {
+    LARGE_INTEGER size{};
+    if (GetFileType(handle_of(file)) != FILE_TYPE_DISK || !GetFileSizeEx(handle_of(file), &size)) return 0;
+    return static_cast<std::uint64_t>(size.QuadPart);
+}
+
 bool close_file(PlatformFile& file) {
     const HANDLE handle = handle_of(file);
     file.handle = reinterpret_cast<std::intptr_t>(INVALID_HANDLE_VALUE);
@@ -88,10 +94,12 @@ ByteSource file_source(PlatformFile& file) { return ByteSource{read_handle, &fil
 ByteSink file_sink(PlatformFile& file) { return ByteSink{write_handle, &file}; }
 
 FileSystem native_file_system() {
-    return FileSystem{open_log_file, is_same_file, create_detail_file, close_file, file_source, file_sink};
+    return FileSystem{open_log_file, is_same_file, create_detail_file, close_file, file_size, file_source, file_sink};
 }
 
 PlatformFile standard_output() { return PlatformFile{reinterpret_cast<std::intptr_t>(GetStdHandle(STD_OUTPUT_HANDLE))}; }
+
+PlatformFile standard_error() { return PlatformFile{reinterpret_cast<std::intptr_t>(GetStdHandle(STD_ERROR_HANDLE))}; }
 
 bool is_terminal(const PlatformFile& file) {
     DWORD mode = 0;

@@ -49,6 +49,8 @@ bool refill(TextIn& in) {
         in.pos = in.end = in.special = TEXT_IN_HEADROOM;
         return false;
     }
+    // The clock is looked at once per block, never per line.
+    if (in.progress != nullptr) progress_advance(*in.progress, static_cast<std::uint64_t>(got), progress_clock_ns());
     in.pos = TEXT_IN_HEADROOM;
     in.end = TEXT_IN_HEADROOM + static_cast<std::size_t>(got);
     in.special = TEXT_IN_NOT_SCANNED;  // looked for when the fast way first needs it
@@ -59,6 +61,7 @@ bool refill(TextIn& in) {
 
 void text_in_init(TextIn& in, ByteSource source) {
     in.source = source;
+    in.progress = nullptr;
     // Loads past the data see defined bytes.
     std::memset(in.buffer, 0, sizeof in.buffer);
     in.pos = in.end = in.special = TEXT_IN_HEADROOM;

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/portable.h"
+#include "platform/progress.h"
 
 namespace cycalc {
 
@@ -45,6 +46,7 @@ struct TextIn {
     // Where the next CR, Ctrl-Z or NUL lies (or `end`): the bytes before it need none of the rules.
     // TEXT_IN_NOT_SCANNED (below every read position) until the fast way first needs it.
     std::size_t special;
+    Progress* progress;  // told of every block read, when not null
     char buffer[TEXT_IN_HEADROOM + TEXT_IN_BLOCK + TEXT_IN_PADDING];
 };
 

@@ -23,4 +23,10 @@ bool create_output_or_print_error(const FileSystem& fs, const char* name, Platfo
     return false;
 }
 
+void start_progress(Progress& progress, const char* program, std::uint64_t total) {
+    static PlatformFile error = standard_error();
+    const bool enabled = is_terminal(error) && !is_terminal(standard_output());
+    progress_init(progress, enabled, file_sink(error), program, total, progress_clock_ns());
+}
+
 }  // namespace cycalc

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/progress.h"
 #include "platform/text_out.h"
 
 namespace cycalc {
@@ -17,5 +18,9 @@ bool open_log_or_print_error(const FileSystem& fs, const std::string& file_name,
 // when it cannot be created, "Can not open output file NAME"; either way closes the log and returns
 // false.
 bool create_output_or_print_error(const FileSystem& fs, const char* name, PlatformFile& log, PlatformFile& output, TextOut& out);
+
+// Starts the progress line of a run that reads `total` bytes (0: not known). It is shown only when
+// standard error is a terminal and standard output is not (the report goes to a file or a pipe).
+void start_progress(Progress& progress, const char* program, std::uint64_t total);
 
 }  // namespace cycalc

@@ -12,7 +12,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -195,6 +198,88 @@ TEST_F(EndToEnd, TerminalShowsEachLineAtOnce) {
     ::waitpid(child, &status, 0);
     ::close(master);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+// Runs cycalc with standard error on a new pseudo-terminal (or on a file when `terminal` is false)
+// and standard output on a file; the log comes through a FIFO, fed with `first`, then after `pause`
+// with `rest`. Returns what reached standard error.
+std::string run_with_stderr(const std::filesystem::path& dir, const std::string& first, const std::string& rest,
+                            std::chrono::milliseconds pause, bool terminal) {
+    const std::string fifo = (dir / "progress.fifo").string();
+    ::unlink(fifo.c_str());
+    if (::mkfifo(fifo.c_str(), 0600) != 0) return "no fifo";
+    int master = -1;
+    int slave = -1;
+    if (terminal && ::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) return "no pty";
+    const std::string err_file = (dir / "stderr.txt").string();
+    const std::string out_file = (dir / "report.txt").string();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int out = ::open(out_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err = terminal ? slave : ::open(err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(out, 1);
+        ::dup2(err, 2);
+        ::execl(CYCALC_BINARY, CYCALC_BINARY, fifo.c_str(), static_cast<char*>(nullptr));
+        ::_exit(122);
+    }
+    if (terminal) ::close(slave);
+    const int feed = ::open(fifo.c_str(), O_WRONLY);
+    std::string shown;
+    auto drain = [&](int timeout_ms) {
+        if (!terminal) return;
+        pollfd wait{master, POLLIN, 0};
+        while (::poll(&wait, 1, timeout_ms) == 1) {
+            char bytes[4096];
+            const ssize_t got = ::read(master, bytes, sizeof bytes);
+            if (got <= 0) break;
+            shown.append(bytes, static_cast<std::size_t>(got));
+        }
+    };
+    if (::write(feed, first.data(), first.size()) != static_cast<ssize_t>(first.size())) return "short write";
+    std::this_thread::sleep_for(pause);
+    std::size_t at = 0;
+    while (at < rest.size()) {
+        const ssize_t put = ::write(feed, rest.data() + at, std::min<std::size_t>(65536, rest.size() - at));
+        if (put <= 0) break;
+        at += static_cast<std::size_t>(put);
+        drain(0);
+    }
+    ::close(feed);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    drain(200);
+    if (terminal) ::close(master);
+    if (!terminal) shown = read_file(err_file);
+    return shown;
+}
+
+TEST_F(EndToEnd, ProgressLineOnATerminalOnly) {
+    // A log long enough for a few updates: its first part, a pause past the one-second mark, and
+    // the rest read through a FIFO (whose size is not known: bytes read and speed are shown).
+    std::string log = "1651 progress\n";
+    for (int i = 0; i < 400000; ++i) log += "0x000" + std::to_string(i / 5000 % 3) + "\n0x1" + std::to_string(i % 1000) + "\n";
+    const std::string first = log.substr(0, 1 << 20);
+    const std::string rest = log.substr(1 << 20);
+    write_file(dir / "whole.log", log);
+    const Result plain = run({"whole.log"});
+
+    const std::string shown = run_with_stderr(dir, first, rest, std::chrono::milliseconds(1300), true);
+    EXPECT_NE(shown.find("\rcycalc: "), std::string::npos) << shown;
+    EXPECT_NE(shown.find(" read, "), std::string::npos) << shown;
+    // Erased at the end: the last thing on the terminal is a line of blanks between two CRs.
+    ASSERT_GE(shown.size(), 3u);
+    EXPECT_EQ(shown.back(), '\r');
+    const std::size_t erase = shown.rfind('\r', shown.size() - 2);
+    EXPECT_EQ(shown.substr(erase + 1, shown.size() - erase - 2).find_first_not_of(' '), std::string::npos) << shown;
+    // Standard output is the report, byte for byte, the file name aside.
+    std::string report = read_file(dir / "report.txt");
+    const std::string fifo_name = (dir / "progress.fifo").string();
+    report.replace(report.find(fifo_name), fifo_name.size(), "whole.log");
+    EXPECT_EQ(report, plain.out);
+
+    // Not on a file, and not for a run of less than a second.
+    EXPECT_EQ(run_with_stderr(dir, first, rest, std::chrono::milliseconds(1300), false), "");
+    EXPECT_EQ(run_with_stderr(dir, first, rest, std::chrono::milliseconds(0), true), "");
 }
 
 }  // namespace

@@ -73,6 +73,7 @@ const FileSystem faulty{
         const bool closed = native.close_file(file);
         return closed && !(is_detail ? faults.detail_close_fails : faults.log_close_fails);
     },
+    native.file_size,
     [](PlatformFile& file) {
         faults.log_source = native.file_source(file);
         return ByteSource{faulty_read, nullptr};

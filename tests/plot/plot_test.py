@@ -15,6 +15,44 @@ import xml.etree.ElementTree as ET
 SVG = "{http://www.w3.org/2000/svg}"
 
 
+def brute_force_table(log_values, baseline_values):
+    """The comparison table computed the plain way from the values of two logs (state IDs and cycle
+    counts alternating; the first record only names the first state)."""
+    def totals(values):
+        pairs = [(values[i], values[i + 1]) for i in range(0, len(values) - 1, 2)]
+        table = {}
+        for state, cycles in pairs[1:]:
+            load = cycles * 400.0
+            entry = table.setdefault(state, [0, 0.0, 0.0])
+            entry[0] += 1
+            entry[1] += load
+            entry[2] = max(entry[2], load)
+        return table
+
+    def change(a, b):
+        if b == 0:
+            return "+0.0%" if a == 0 else "n/a"
+        return "%+.1f%%" % ((a - b) / b * 100.0)
+
+    log, base = totals(log_values), totals(baseline_values)
+    lines = ["state\tcalls\tmean\tpeak\tbaseline_calls\tbaseline_mean\tbaseline_peak\tmean_change\tpeak_change"]
+    for state in list(log) + [s for s in base if s not in log]:
+        cells = ["%04x" % state]
+        for table in (log, base):
+            if state in table:
+                calls, total, peak = table[state]
+                cells += [str(calls), "%.2e" % (total / calls), "%.2e" % peak]
+            else:
+                cells += ["-", "-", "-"]
+        if state in log and state in base:
+            cells += [change(log[state][1] / log[state][0], base[state][1] / base[state][0]),
+                      change(log[state][2], base[state][2])]
+        else:
+            cells += ["-", "-"]
+        lines.append("\t".join(cells))
+    return ("\r\n".join(lines) + "\r\n").encode()
+
+
 def classes(root, name):
     return [e for e in root.iter() if e.get("class") == name]
 
@@ -99,8 +137,41 @@ def main():
     title = root.find(SVG + "title").text
     expect("non-ASCII name kept", title.startswith(name), title)
 
+    # A log against a baseline in another encoding, of another length, with states of its own.
+    changed = [1, 900, 1, 1000, 1, 1125, 2, 50000, 2, 48000, 3, 7, 3, 0, 1, 990]
+    baseline = [2, 10, 1, 1200, 1, 1100, 2, 52000, 2, 47000, 4, 300, 4, 310, 4, 299, 1, 1150, 1, 1125]
+    write("changed.log", b"1651 changed routine\n" + b"".join(b"0x%04X\n" % v for v in changed))
+    write("baseline.dec", b"".join(b"%d\n" % v for v in baseline))
+    write("baseline.long", b"".join(b"0x%04X\n0x%04X\n" % (v & 0xffff, v >> 16) for v in baseline))
+    for label, base_argument in (("decimal baseline", "baseline.dec,d"), ("long-mode baseline", "baseline.long,l")):
+        result = run("changed.log", "compare.svg", base_argument)
+        table = result.stdout.split(b"\r\n", 1)[1] if b"\r\n" in result.stdout else b""
+        expect(label + ": status", result.returncode == 0, result.stdout)
+        expect(label + ": first line as before", result.stdout.startswith(b"compare.svg: 7 calls, 4 runs\r\n"), result.stdout)
+        expect(label + ": table", table == brute_force_table(changed, baseline), b"\n" + table + b"\nwant\n" +
+               brute_force_table(changed, baseline))
+        root = ET.parse(os.path.join(work, "compare.svg")).getroot()
+        title = root.find(SVG + "title").text
+        expect(label + ": title names both", "changed.log" in title and base_argument.split(",")[0] in title, title)
+        expect(label + ": baseline drawn", len(classes(root, "baseline-column")) == 9)
+        expect(label + ": log drawn", len(classes(root, "column")) == 7)
+        expect(label + ": both peaks", len(classes(root, "peak")) == 1 and len(classes(root, "baseline-peak")) == 1)
+        rows = classes(root, "comparison-row")
+        expect(label + ": a row per state", len(rows) == 4, len(rows))
+        texts = ["".join(t.text or "" for t in row.iter(SVG + "text")) for row in rows]
+        expect(label + ": missing state shows dashes", texts[-1] == "0004---" + "3" + "%.2e" % 121200.0 + "%.2e" % 124000.0
+               + "--", texts[-1])
+    result = run("changed.log", "nothing.svg", "missing.log,d")
+    expect("missing baseline", result.returncode == 1 and result.stdout == b"Can not open input file missing.log\r\n",
+           result.stdout)
+    result = run("changed.log", "baseline.dec", "baseline.dec,d")
+    with open(os.path.join(work, "baseline.dec"), "rb") as f:
+        kept = f.read() == b"".join(b"%d\n" % v for v in baseline)
+    expect("baseline as the SVG file", result.returncode == 1 and kept and
+           result.stdout == b"Output file baseline.dec is the input file\r\n", result.stdout)
+
     result = run()
-    expect("usage", result.returncode == 1 and b"Usage : cycalc-plot infile[,d][,l] out.svg\r\n" in result.stdout)
+    expect("usage", result.returncode == 1 and b"Usage : cycalc-plot infile[,d][,l] out.svg [baseline[,d][,l]]\r\n" in result.stdout)
     result = run("missing.log,d", "x.svg")
     expect("missing log", result.returncode == 1 and result.stdout == b"Can not open input file missing.log\r\n",
            result.stdout)
