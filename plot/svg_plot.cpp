@@ -115,8 +115,8 @@ void add_comparison_table(std::string& svg, const PlotData& data, const PlotData
     svg += "<g class=\"comparison\">\n";
     const double columns_x[] = {LEGEND_LEFT + 22,  LEGEND_LEFT + 140, LEGEND_LEFT + 222, LEGEND_LEFT + 304, LEGEND_LEFT + 400,
                                 LEGEND_LEFT + 482, LEGEND_LEFT + 564, LEGEND_LEFT + 680, LEGEND_LEFT + 790};
-    add_text(svg, columns_x[1], TOP - 14, "log", " font-weight=\"bold\" text-anchor=\"end\"");
-    add_text(svg, columns_x[4], TOP - 14, "baseline", " font-weight=\"bold\" text-anchor=\"end\" fill=\"#555555\"");
+    add_text(svg, columns_x[3], TOP - 14, "log", " font-weight=\"bold\" text-anchor=\"end\"");
+    add_text(svg, columns_x[6], TOP - 14, "baseline", " font-weight=\"bold\" text-anchor=\"end\" fill=\"#555555\"");
     add_text(svg, columns_x[8], TOP - 14, "change", " font-weight=\"bold\" text-anchor=\"end\"");
     const std::string header[] = {"state", "calls", "mean", "peak", "calls", "mean", "peak", "mean", "peak"};
     for (std::size_t k = 0; k < std::size(header); ++k) {
@@ -240,28 +240,45 @@ std::string render_svg(const PlotData& data, std::string_view file_name, const P
            number(HEIGHT) + "\" fill=\"none\" stroke=\"#333333\"/>\n";
 
     if (baseline != nullptr && baseline->envelope.calls > 0) {
-        // The baseline first, grey, so that the log is drawn over it.
+        // The baseline first, grey, so that the log is drawn over it: a light area up to each
+        // column's most, its least-to-most band, and a dark line along the top, which shows through
+        // the log's light fill wherever the log is higher.
         const Envelope& base = baseline->envelope;
         svg += "<g class=\"baseline\" shape-rendering=\"crispEdges\">\n";
         const double bar_width = std::max(width_of_column(base), 1.0);
         for (std::size_t c = 0; c < base.used; ++c) {
             const Column& column = base.columns[c];
+            const std::string x = number(x_of_call_column(base, static_cast<double>(c)), 2);
             const double top = y_of(column.max_load);
             const double height = std::max(2.0, y_of(column.min_load) - top);
-            svg += "<rect class=\"baseline-column\" x=\"" + number(x_of_call_column(base, static_cast<double>(c)), 2) +
-                   "\" y=\"" + number(top, 2) + "\" width=\"" + number(bar_width, 2) + "\" height=\"" + number(height, 2) +
-                   "\" fill=\"" + BASELINE_COLOUR + "\" fill-opacity=\"0.45\"/>\n";
+            svg += "<rect x=\"" + x + "\" y=\"" + number(top, 2) + "\" width=\"" + number(bar_width, 2) + "\" height=\"" +
+                   number(TOP + HEIGHT - top, 2) + "\" fill=\"" + BASELINE_COLOUR + "\" fill-opacity=\"0.25\"/>";
+            svg += "<rect class=\"baseline-column\" x=\"" + x + "\" y=\"" + number(top, 2) + "\" width=\"" +
+                   number(bar_width, 2) + "\" height=\"" + number(height, 2) + "\" fill=\"" + BASELINE_COLOUR +
+                   "\" fill-opacity=\"0.6\"/>\n";
         }
         svg += "</g>\n";
+        svg += "<polyline class=\"baseline-top\" fill=\"none\" stroke=\"#4d4d4d\" stroke-width=\"1.2\" points=\"";
+        for (std::size_t c = 0; c < base.used; ++c) {
+            svg += number(x_of_call_column(base, static_cast<double>(c) + 0.5), 2) + "," +
+                   number(y_of(base.columns[c].max_load), 2) + " ";
+        }
+        svg += "\"/>\n";
         const double base_x = x_of_call_column(base, static_cast<double>((baseline->peak_call - 1) >> base.shift) + 0.5);
         const double base_y = y_of(baseline->peak_load);
         svg += "<circle class=\"baseline-peak\" cx=\"" + number(base_x, 2) + "\" cy=\"" + number(base_y, 2) +
                "\" r=\"7\" fill=\"none\" stroke=\"#555555\" stroke-width=\"2\" stroke-dasharray=\"2,2\"/>\n";
+        // The label on a white ground, so that it reads over the baseline's line.
         const bool right_half = base_x > LEFT + WIDTH * 0.6;
-        add_text(svg, base_x + (right_half ? -12 : 12), base_y < TOP + 40 ? base_y + 34 : base_y - 24,
-                 "baseline peak " + sci(baseline->peak_load) + " at call " + std::to_string(baseline->peak_call),
-                 right_half ? " class=\"baseline-peak-label\" text-anchor=\"end\" fill=\"#555555\""
-                            : " class=\"baseline-peak-label\" fill=\"#555555\"");
+        const std::string label = "baseline peak " + sci(baseline->peak_load) + " at call " + std::to_string(baseline->peak_call);
+        const double label_width = 7.2 * static_cast<double>(label.size());
+        const double label_x = base_x + (right_half ? -12 : 12);
+        const double label_y = base_y < TOP + 40 ? base_y + 34 : base_y - 24;
+        svg += "<rect x=\"" + number(right_half ? label_x - label_width - 3 : label_x - 3) + "\" y=\"" + number(label_y - 13) +
+               "\" width=\"" + number(label_width + 6) + "\" height=\"18\" fill=\"#ffffff\" fill-opacity=\"0.85\"/>\n";
+        add_text(svg, label_x, label_y, label,
+                 right_half ? " class=\"baseline-peak-label\" text-anchor=\"end\" fill=\"#333333\""
+                            : " class=\"baseline-peak-label\" fill=\"#333333\"");
     }
     if (calls == 0) {
         add_text(svg, LEFT + WIDTH / 2, TOP + HEIGHT / 2, "This log holds no calls.",

@@ -188,6 +188,12 @@ def main():
     result = run("examples/example.log", "example.svg")
     with open(os.path.join(work, "example.svg"), "rb") as f, open(os.path.join(source, "examples", "example.svg"), "rb") as g:
         expect("example SVG unchanged", f.read() == g.read())
+    # The committed comparison picture: the changed example log against its baseline.
+    for name in ("changed.log", "baseline.log"):
+        shutil.copy(os.path.join(source, "examples", name), os.path.join(work, "examples"))
+    result = run("examples/changed.log", "compare.svg", "examples/baseline.log")
+    with open(os.path.join(work, "compare.svg"), "rb") as f, open(os.path.join(source, "examples", "compare.svg"), "rb") as g:
+        expect("comparison SVG unchanged", result.returncode == 0 and f.read() == g.read())
 
     shutil.rmtree(work, ignore_errors=True)
     for failure in failures:
