@@ -103,13 +103,16 @@ std::size_t count_lines(const std::string& text, bool summary) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size == 0) return 0;
+    if (size < 2) return 0;
+    // The first byte chooses the encoding and the detail file, the second the size of the pipe's
+    // reads (1 to 256 bytes), so that lines, CR LF pairs, Ctrl-Z and NUL fall on every side of a
+    // read's end and of the batch read's 64-byte masks.
     const std::uint8_t mode = data[0];
-    const std::string log(reinterpret_cast<const char*>(data) + 1, size - 1);
+    const std::string log(reinterpret_cast<const char*>(data) + 2, size - 2);
     const ScanFormat format = (mode & 1) ? ScanFormat::decimal : ScanFormat::hexadecimal;
     const bool long_mode = (mode & 2) != 0;
     const bool with_detail = (mode & 4) != 0;
-    const std::size_t piece = 1 + (mode >> 3);
+    const std::size_t piece = 1 + std::size_t{data[1]};
 
     const PassRun whole = run(log, std::string::npos, format, long_mode, with_detail);
     // A pipe hands the bytes over in small pieces and cannot seek: the same report.
