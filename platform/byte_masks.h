@@ -2,6 +2,7 @@
 // and the other bytes that the text conventions treat specially (Ctrl-Z, NUL). Bit i is byte i.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/portable.h"
@@ -35,7 +36,7 @@ CYCALC_ALWAYS_INLINE ByteMasks byte_masks_sse2(const char* bytes) {
     const __m128i ctrl_z = _mm_set1_epi8('\x1a');
     const __m128i nul = _mm_setzero_si128();
     ByteMasks masks{0, 0, 0};
-    for (unsigned i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < 4; ++i) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 16 * i));
         const auto feeds = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, lf)));
         const auto returns = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, cr)));

@@ -2,6 +2,7 @@
 #include "platform/progress.h"
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -49,7 +50,7 @@ std::size_t progress_text(const Progress& progress, std::int64_t now_ns, char* t
     if (progress.total > 0 && progress.done <= progress.total) {
         const double fraction = done / static_cast<double>(progress.total);
         const double left = progress.done > 0 ? seconds * (1 - fraction) / fraction : 0;
-        const auto whole = static_cast<long long>(left + 0.5);
+        const long long whole = std::llround(left);
         if (whole >= 60) {
             std::snprintf(text, size, "%s: %d%% read, about %lld min %lld s left", progress.program,
                           static_cast<int>(fraction * 100), whole / 60, whole % 60);

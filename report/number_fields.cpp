@@ -46,7 +46,7 @@ namespace {
 // "000001002...999": the three decimal digits of every number below 1000.
 constexpr auto THREE_DIGITS = [] {
     std::array<char, 3000> digits{};
-    for (unsigned n = 0; n < 1000; ++n) {
+    for (std::size_t n = 0; n < 1000; ++n) {
         digits[3 * n] = static_cast<char>('0' + n / 100);
         digits[3 * n + 1] = static_cast<char>('0' + n / 10 % 10);
         digits[3 * n + 2] = static_cast<char>('0' + n % 10);
