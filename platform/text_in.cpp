@@ -16,10 +16,10 @@ constexpr char CTRL_Z = '\x1a';
 
 bool is_special(char c) { return c == CR || c == CTRL_Z || c == '\0'; }
 
-// The first CR, Ctrl-Z or NUL in [from, to), or `to`.
-std::size_t find_special(const TextIn& in, std::size_t from, std::size_t to) {
+// The first CR, Ctrl-Z or NUL at or after `from`, or `end`.
+std::size_t find_special(const TextIn& in, std::size_t from) {
     const char* p = in.buffer + from;
-    const char* const stop = in.buffer + to;
+    const char* const stop = in.buffer + in.end;
 #if defined(CYCALC_SSE2)
     const __m128i cr = _mm_set1_epi8(CR);
     const __m128i ctrl_z = _mm_set1_epi8(CTRL_Z);
@@ -93,13 +93,7 @@ long text_in_read_line(TextIn& in, char* line, std::size_t limit) {
     return static_cast<long>(count);
 }
 
-// A window, not the whole block: the batch read takes most lines, and the line-at-a-time way is used
-// for a few lines between batches, so scanning the rest of the block each time would cost more than
-// it saves. Past the window the next line takes the line read, and the scan moves on.
-void text_in_rescan(TextIn& in) {
-    const std::size_t to = in.end - in.pos > TEXT_IN_RESCAN_WINDOW ? in.pos + TEXT_IN_RESCAN_WINDOW : in.end;
-    in.special = find_special(in, in.pos, to);
-}
+void text_in_rescan(TextIn& in) { in.special = find_special(in, in.pos); }
 
 void text_in_rewind_first_line(TextIn& in, const char* first_line, std::size_t count) {
     // pos never drops below the headroom, so the characters fit in front of it.

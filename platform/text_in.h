@@ -34,8 +34,6 @@ static_assert(TEXT_IN_PADDING >= TEXT_IN_PLAIN_LOAD && TEXT_IN_PADDING >= 16,
               "loads past a line's end must stay within the input buffer's padding");
 
 inline constexpr std::size_t TEXT_IN_NOT_SCANNED = 0;
-// How far one rescan looks for the next special byte.
-inline constexpr std::size_t TEXT_IN_RESCAN_WINDOW = 256;
 static_assert(TEXT_IN_HEADROOM > 79, "a rewound first line leaves the read position above TEXT_IN_NOT_SCANNED");
 
 struct TextIn {
@@ -45,9 +43,8 @@ struct TextIn {
     bool eof;         // the end-of-file indicator: set by the read that reaches the end of the data
     bool at_end;      // the data has ended (source exhausted, Ctrl-Z met, or a read error)
     bool error;       // the source reported a read error
-    // No CR, Ctrl-Z or NUL lies before this position: the bytes before it need none of the rules.
-    // It is the next such byte, or the end of a scanned window (or `end`), or TEXT_IN_NOT_SCANNED
-    // (below every read position) until the fast way first needs it.
+    // Where the next CR, Ctrl-Z or NUL lies (or `end`): the bytes before it need none of the rules.
+    // TEXT_IN_NOT_SCANNED (below every read position) until the fast way first needs it.
     std::size_t special;
     Progress* progress;  // told of every block read, when not null
     char buffer[TEXT_IN_HEADROOM + TEXT_IN_BLOCK + TEXT_IN_PADDING];
@@ -61,7 +58,7 @@ void text_in_init(TextIn& in, ByteSource source);
 // reported an error.
 long text_in_read_line(TextIn& in, char* line, std::size_t limit);
 
-// Looks for the next CR, Ctrl-Z or NUL from the read position on, within a window.
+// Finds the next CR, Ctrl-Z or NUL from the read position on.
 void text_in_rescan(TextIn& in);
 
 // The fast way to the common line: when the next line is complete in the buffer, holds no CR,
