@@ -19,28 +19,16 @@ struct MeasurementVisitor {
         write_summary_line(out, state, stats.mips_sum, stats.mips_peak);
     }
 
-    void record(std::uint32_t current_state, std::uint32_t next_state, std::uint32_t cycles) {
-        // The state written is the one before this record is applied.
-        if (detail != nullptr) write_detail_line(*detail, current_state, cycles, exact_mips(cycles));
-        // The exact product rounded once to single precision; every later step rounds once too.
-        const auto mips = static_cast<float>(exact_mips(cycles));
-        if (current_state == next_state) {
-            if (mips > stats.mips_peak) stats.mips_peak = mips;
-            stats.mips_sum = stats.mips_sum + mips;
-            stats.sample_count = stats.sample_count + 1.0f;
-        } else {
-            close_run(current_state);
-            stats = RunStats{1.0f, mips, mips};
-        }
-    }
-
-    // The same as record() for each pair in turn, with the statistics held in locals meanwhile.
+    // Records in turn, state ID and cycle count alternating in `values`; returns the state of the run
+    // in progress after them. The statistics are held in locals meanwhile.
     std::uint32_t records(std::uint32_t current_state, const std::uint32_t* values, std::size_t count) {
         RunStats run = stats;
         for (std::size_t i = 0; i < count; i += 2) {
             const std::uint32_t next_state = values[i];
             const std::uint32_t cycles = values[i + 1];
+            // The state written is the one before this record is applied.
             if (detail != nullptr) write_detail_line(*detail, current_state, cycles, exact_mips(cycles));
+            // The exact product rounded once to single precision; every later step rounds once too.
             const auto mips = static_cast<float>(exact_mips(cycles));
             if (current_state == next_state) {
                 if (mips > run.mips_peak) run.mips_peak = mips;
@@ -55,6 +43,11 @@ struct MeasurementVisitor {
         }
         stats = run;
         return current_state;
+    }
+
+    void record(std::uint32_t current_state, std::uint32_t next_state, std::uint32_t cycles) {
+        const std::uint32_t values[] = {next_state, cycles};
+        records(current_state, values, 2);
     }
 
     void last_run_ends(std::uint32_t state) { close_run(state); }
