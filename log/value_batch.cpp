@@ -3,8 +3,13 @@
 #include "log/value_batch.h"
 
 #include <bit>
+#include <cstddef>
+#include <cstdint>
 
+#include "log/conversions.h"
 #include "platform/byte_masks.h"
+#include "platform/portable.h"
+#include "platform/text_in.h"
 
 namespace cycalc {
 

@@ -1,8 +1,9 @@
 // Comparing a log with its baseline, state by state.
 #include "plot/comparison.h"
 
-#include <cmath>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "report/number_fields.h"
 

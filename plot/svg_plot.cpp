@@ -2,9 +2,12 @@
 // in its state's colour, the mean line, run boundaries, the peak, the legend and the title.
 #include "plot/svg_plot.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <iterator>
+#include <string>
 
 #include "plot/comparison.h"
 #include "report/number_fields.h"

@@ -1,6 +1,7 @@
 // Opening a run's files, with the messages of each way it can fail.
 #include "setup/file_setup.h"
 
+#include "platform/progress.h"
 #include "setup/messages.h"
 
 namespace cycalc {
