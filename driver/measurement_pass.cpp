@@ -13,6 +13,7 @@ struct MeasurementVisitor {
     RunStats& stats;
     TextOut& out;
     TextOut* detail;
+    DetailLineStart start;  // of the detail lines of the run in progress
 
     void close_run(std::uint32_t state) {
         if (stats.sample_count != 0.0f) stats.mips_sum = stats.mips_sum / stats.sample_count;
@@ -27,7 +28,10 @@ struct MeasurementVisitor {
             const std::uint32_t next_state = values[i];
             const std::uint32_t cycles = values[i + 1];
             // The state written is the one before this record is applied.
-            if (detail != nullptr) write_detail_line(*detail, current_state, cycles, exact_mips(cycles));
+            if (detail != nullptr) {
+                if (start.state != current_state) detail_line_start(start, current_state);
+                write_detail_line(*detail, start, cycles, exact_mips(cycles));
+            }
             // The exact product rounded once to single precision; every later step rounds once too.
             const auto mips = static_cast<float>(exact_mips(cycles));
             if (current_state == next_state) {
@@ -57,7 +61,8 @@ struct MeasurementVisitor {
 
 PassOutcome run_measurement_pass(LogReader& reader, PassState& state, TextOut& out, TextOut* detail) {
     state = PassState{0, RunStats{0.0f, 0.0f, 0.0f}};
-    MeasurementVisitor visitor{state.stats, out, detail};
+    MeasurementVisitor visitor{state.stats, out, detail, {}};
+    detail_line_start(visitor.start, 0);
     return walk_log_records(reader, state.current_state, visitor);
 }
 

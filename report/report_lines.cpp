@@ -2,6 +2,7 @@
 #include "report/report_lines.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "report/number_fields.h"
 
@@ -33,12 +34,23 @@ std::size_t render_summary_line(char* line, std::uint32_t state, float average, 
     return static_cast<std::size_t>(p - line);
 }
 
-std::size_t render_detail_line(char* line, std::uint32_t state, std::uint32_t cycles, double mips) {
-    // "state_ID: 0x%04lx, CPU cycles/call: %1.2e, MIPs: %1.2e\n"
-    char* p = line;
+void detail_line_start(DetailLineStart& start, std::uint32_t state) {
+    // "state_ID: 0x%04lx, CPU cycles/call: " of "state_ID: 0x%04lx, CPU cycles/call: %1.2e, MIPs: %1.2e\n"
+    std::fill(std::begin(start.text), std::end(start.text), ' ');  // every byte copied is defined
+    char* p = start.text;
     p += put(p, "state_ID: 0x");
     p += format_hex_field(state, p);
     p += put(p, ", CPU cycles/call: ");
+    start.state = state;
+    start.length = static_cast<std::size_t>(p - start.text);
+}
+
+namespace {
+
+// The rest of the detail line after its start: "%1.2e, MIPs: %1.2e\n".
+std::size_t render_detail_line(char* line, const DetailLineStart& start, std::uint32_t cycles, double mips) {
+    std::copy(start.text, start.text + sizeof start.text, line);
+    char* p = line + start.length;
     // Both numbers are whole (the product is exact, below 2^41): integer rendering is exact and fast.
     p += format_sci_integer(cycles, p);
     p += put(p, ", MIPs: ");
@@ -47,15 +59,30 @@ std::size_t render_detail_line(char* line, std::uint32_t state, std::uint32_t cy
     return static_cast<std::size_t>(p - line);
 }
 
+}  // namespace
+
+std::size_t render_detail_line(char* line, std::uint32_t state, std::uint32_t cycles, double mips) {
+    DetailLineStart start;
+    detail_line_start(start, state);
+    return render_detail_line(line, start, cycles, mips);
+}
+
 void write_summary_line(TextOut& out, std::uint32_t state, float average, float peak) {
     char line[REPORT_LINE_MAX];
     text_out_write_line(out, line, render_summary_line(line, state, average, peak));
 }
 
 void write_detail_line(TextOut& detail, std::uint32_t state, std::uint32_t cycles, double mips) {
+    DetailLineStart start;
+    detail_line_start(start, state);
+    write_detail_line(detail, start, cycles, mips);
+}
+
+void write_detail_line(TextOut& detail, const DetailLineStart& start, std::uint32_t cycles, double mips) {
     // Rendered straight into the stream's buffer: one line per call adds up over a large log.
+    static_assert(sizeof start.text + 8 + 8 + 8 + 1 <= REPORT_LINE_MAX, "a detail line fits its room");
     char* const line = text_out_line_room(detail, REPORT_LINE_MAX);
-    text_out_commit_line(detail, render_detail_line(line, state, cycles, mips));
+    text_out_commit_line(detail, render_detail_line(line, start, cycles, mips));
 }
 
 }  // namespace cycalc

@@ -21,4 +21,15 @@ std::size_t render_detail_line(char* line, std::uint32_t state, std::uint32_t cy
 void write_summary_line(TextOut& out, std::uint32_t state, float average, float peak);
 void write_detail_line(TextOut& detail, std::uint32_t state, std::uint32_t cycles, double mips);
 
+// The start of a detail line, the same for every call of a run: "state_ID: 0x0001, CPU cycles/call: ".
+struct DetailLineStart {
+    std::uint32_t state;
+    std::size_t length;
+    char text[48];  // copied whole; the fields that follow overwrite what lies past `length`
+};
+void detail_line_start(DetailLineStart& start, std::uint32_t state);
+
+// write_detail_line() for the state of `start`, which a pass renders once per run.
+void write_detail_line(TextOut& detail, const DetailLineStart& start, std::uint32_t cycles, double mips);
+
 }  // namespace cycalc
