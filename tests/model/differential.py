@@ -76,6 +76,11 @@ def main():
                 f.write(data)
             # Names relative to the folder, so that any platform's program finds them.
             run = subprocess.run(runner + [binary, "g.log" + suffix, "g.out"], capture_output=True, cwd=tmp)
+            if runner and run.returncode != 0 and not run.stdout:
+                # The program always prints something; nothing at all is a runner (wine, qemu) that
+                # failed to start it. Once more, and say so.
+                print("runner failed on log %d (status %d, %r); once more" % (i, run.returncode, run.stderr[-300:]))
+                run = subprocess.run(runner + [binary, "g.log" + suffix, "g.out"], capture_output=True, cwd=tmp)
             summary, detail, _ = cycalc_model.report(data, decimal, long_mode)
             fmt = "%ld.%*d" if decimal else "%lx"
             want_out = crlf("file name: %s\nformat: %s\n" % ("g.log", fmt) + summary)
@@ -85,7 +90,7 @@ def main():
                 failures += 1
                 if failures <= 5:
                     print("MISMATCH on log %d (%s): %r" % (i, suffix, data))
-                    print("  status", run.returncode)
+                    print("  status", run.returncode, "stderr", run.stderr[-300:])
                     print("  want", want_out)
                     print("  got ", run.stdout)
                     if got_detail != crlf(detail):
