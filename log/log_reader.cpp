@@ -99,10 +99,8 @@ std::uint32_t read_log_value_general(LogReader& reader) {
         // and up to four high digits.
         std::uint32_t high_value;
         std::uint32_t low_value;
-        const Text high_digits = without_hex_prefix(high);
-        if (low.length == 7 && low.chars[6] == '\n' && has_hex_prefix(low.chars, low.length) && high_digits.length <= 5 &&
-            convert_plain_hexadecimal(low.chars + 2, 4, low_value) &&
-            convert_plain_hexadecimal(high_digits.chars, high_digits.length - 1, high_value)) {
+        if (low.length == 7 && low.chars[6] == '\n' && convert_plain_low_half(low.chars, 6, low_value) &&
+            convert_plain_high_half(high.chars, high.length - 1, high_value)) {
             return high_value << 16 | low_value;
         }
     } else {

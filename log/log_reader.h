@@ -41,19 +41,43 @@ std::uint32_t convert_log_line(const LogReader& reader, const char* line, std::s
 // Reads and converts one value, the general way.
 std::uint32_t read_log_value_general(LogReader& reader);
 
+// The value of a plain value line's text (without its CR and LF), as the line read and the
+// conversion would give it: 1 to 8 hex digits or 1 to 9 decimal digits after an optional 0x. False
+// for any other text, which the general conversion then takes. 8 bytes from every position of
+// `text` must be readable.
+//   hex ("0x00C8", 6) -> 0xc8     decimal ("0x10", 4) -> 10     (" 12", 3), ("1.5", 3) -> false
+CYCALC_ALWAYS_INLINE bool convert_plain_line(ScanFormat format, const char* text, std::size_t length, std::uint32_t& value) {
+    // 0x and four digits first: the shape of nearly every hexadecimal log.
+    if (length == 6 && format == ScanFormat::hexadecimal && text[0] == '0' && (text[1] | 0x20) == 'x') {
+        return convert_four_hex_digits(text + 2, value);
+    }
+    std::size_t start = 0;
+    if (length >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) start = 2;
+    return format == ScanFormat::hexadecimal ? convert_plain_hexadecimal(text + start, length - start, value)
+                                             : convert_plain_decimal(text + start, length - start, value);
+}
+
+// Long mode's common shape: a low line of 0x and four hex digits, and a high line of one to four hex
+// digits after an optional 0x; the joined text is then the high digits followed by the four low
+// ones, high << 16 | low. ("0x00C8", 6) -> 0xc8 as low half; ("0x0001", 6) -> 1 as high half.
+CYCALC_ALWAYS_INLINE bool convert_plain_low_half(const char* text, std::size_t length, std::uint32_t& value) {
+    return length == 6 && text[0] == '0' && (text[1] | 0x20) == 'x' && convert_four_hex_digits(text + 2, value);
+}
+
+CYCALC_ALWAYS_INLINE bool convert_plain_high_half(const char* text, std::size_t length, std::uint32_t& value) {
+    std::size_t start = 0;
+    if (length >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) start = 2;
+    return length - start <= 4 && convert_plain_hexadecimal(text + start, length - start, value);
+}
+
 // Reads and converts one value. When a line read fails, raises end_of_input and returns 0.
 CYCALC_ALWAYS_INLINE std::uint32_t read_log_value(LogReader& reader) {
     // The common case first, inline: one plain line holding hex digits (after 0x) or decimal digits.
     if (!reader.long_mode && reader.plain_lines_fast) {
         std::size_t length;
         if (const char* line = text_in_plain_line(*reader.log, length)) {
-            std::size_t start = 0;
-            if (length >= 3 && line[0] == '0' && (line[1] == 'x' || line[1] == 'X')) start = 2;
             std::uint32_t value;
-            if (reader.scan_format == ScanFormat::hexadecimal ? convert_plain_hexadecimal(line + start, length - 1 - start, value)
-                                                              : convert_plain_decimal(line + start, length - 1 - start, value)) {
-                return value;
-            }
+            if (convert_plain_line(reader.scan_format, line, length - 1, value)) return value;
             return convert_log_line(reader, line, length);
         }
     }

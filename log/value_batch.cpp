@@ -19,31 +19,6 @@ namespace {
 // one byte after it that tells whether a CR in the last position is followed by its LF.
 static_assert(TEXT_IN_PADDING >= 64, "the 64-byte loads past the block's end must stay within the padding");
 
-// The value of one plain line text (without its CR and LF), as the line read and the conversion
-// would give it; false for any other text. `text` has 8 readable bytes from every position.
-CYCALC_ALWAYS_INLINE bool plain_value(ScanFormat format, const char* text, std::size_t length, std::uint32_t& value) {
-    // 0x and four digits first: the shape of nearly every hexadecimal log.
-    if (length == 6 && format == ScanFormat::hexadecimal && text[0] == '0' && (text[1] | 0x20) == 'x') {
-        return convert_four_hex_digits(text + 2, value);
-    }
-    std::size_t start = 0;
-    if (length >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) start = 2;
-    return format == ScanFormat::hexadecimal ? convert_plain_hexadecimal(text + start, length - start, value)
-                                             : convert_plain_decimal(text + start, length - start, value);
-}
-
-// Long mode: the low line must be 0x and four hex digits, the high line one to four hex digits after
-// an optional 0x. The joined text is then the high digits followed by the four low ones.
-CYCALC_ALWAYS_INLINE bool plain_low_half(const char* text, std::size_t length, std::uint32_t& value) {
-    return length == 6 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && convert_plain_hexadecimal(text + 2, 4, value);
-}
-
-CYCALC_ALWAYS_INLINE bool plain_high_half(const char* text, std::size_t length, std::uint32_t& value) {
-    std::size_t start = 0;
-    if (length >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) start = 2;
-    return length - start <= 4 && convert_plain_hexadecimal(text + start, length - start, value);
-}
-
 }  // namespace
 
 std::size_t read_value_batch(LogReader& reader, std::uint32_t* values, std::size_t capacity) {
@@ -80,12 +55,12 @@ std::size_t read_value_batch(LogReader& reader, std::uint32_t* values, std::size
             if (length > TEXT_IN_PLAIN_LINE_MAX) goto done;
             std::uint32_t value;
             if (!long_mode) {
-                if (!plain_value(reader.scan_format, buffer + line, length, value)) goto done;
+                if (!convert_plain_line(reader.scan_format, buffer + line, length, value)) goto done;
                 values[count++] = value;
             } else if ((lines & 1) == 0) {
-                if (!plain_low_half(buffer + line, length, low)) goto done;
+                if (!convert_plain_low_half(buffer + line, length, low)) goto done;
             } else {
-                if (!plain_high_half(buffer + line, length, value)) goto done;
+                if (!convert_plain_high_half(buffer + line, length, value)) goto done;
                 values[count++] = value << 16 | low;
             }
             line = feed + 1;

@@ -33,8 +33,8 @@ inline constexpr std::size_t TEXT_IN_PLAIN_LOAD = TEXT_IN_PLAIN_LINE_MAX + 1 + 8
 static_assert(TEXT_IN_PADDING >= TEXT_IN_PLAIN_LOAD && TEXT_IN_PADDING >= 16,
               "loads past a line's end must stay within the input buffer's padding");
 
+// Below every read position: a rewind puts back fewer than TEXT_IN_HEADROOM characters.
 inline constexpr std::size_t TEXT_IN_NOT_SCANNED = 0;
-static_assert(TEXT_IN_HEADROOM > 79, "a rewound first line leaves the read position above TEXT_IN_NOT_SCANNED");
 
 struct TextIn {
     ByteSource source;
